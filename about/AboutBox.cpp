@@ -1,0 +1,129 @@
+#include "about/AboutBox.h"
+
+#include "about/AboutBoxDesign.h"
+#include "app/App.h"
+#include "app/WebAddresses.h"
+#include "framework/ClassRecord.h"
+#include "framework/Platform.h"
+#include "framework/SetProperties.h"
+#include "framework/WindowPattern.h"
+
+using namespace Ovelund;
+
+const ClassRecord& AboutBox::Lookup() {
+    static const ClassRecord record = ClassBuilder<AboutBox>("AboutBox.AboutBox", &Window::Lookup())
+                                          .Handles(EventCreateControls, &AboutBox::CreateControls)
+                                          .Handles(EventLayout, &AboutBox::Layout)
+                                          .Build();
+    return record;
+}
+
+Ref<AboutBox> AboutBox::instance() {
+    Ref<Object> window = GetImplicitWindow("AboutBox.AboutBox");
+    if (!window) {
+        auto created = std::static_pointer_cast<Window>(RuntimeNewObject(Lookup()));
+        created->Constructor();
+        window = created;
+    }
+    return RuntimeCheckCast<AboutBox>(window);
+}
+
+void AboutBox::Layout() {
+    SetProperties(*this, AboutBoxDesign::Window);
+}
+
+void AboutBox::CreateControls() {
+    CreateControls0();
+}
+
+namespace {
+
+// Creation steps 2 to 4: the font unit, then the size where the window gives one, then the design.
+template <class T, std::size_t N>
+void DesignControl(Window& window, const char* name, float textSize, const std::array<char, N>& design) {
+    Ref<T> control = RuntimeCheckCast<T>(window.ControlByName(name));
+    control->SetTextUnit(0);
+    if (textSize > 0)
+        control->SetTextSize(textSize);
+    SetProperties(*control, design);
+}
+
+} // namespace
+
+void AboutBox::CreateControls0() {
+    namespace D = AboutBoxDesign;
+    NewControl(*this, PushButton::Lookup(), "PushButton1");
+    DesignControl<PushButton>(*this, "PushButton1", 0, D::PushButton1);
+    BindEvent(*this, ControlByName("PushButton1"), PushButton::EventAction, &AboutBox::PushButton1_Action,
+              "( PushButton )");
+
+    NewControl(*this, PushButton::Lookup(), "PushButton2");
+    DesignControl<PushButton>(*this, "PushButton2", 0, D::PushButton2);
+    BindEvent(*this, ControlByName("PushButton2"), PushButton::EventAction, &AboutBox::PushButton2_Action,
+              "( PushButton )");
+
+    NewControl(*this, Label::Lookup(), "StaticText2");
+    DesignControl<Label>(*this, "StaticText2", 0, D::StaticText2);
+
+    NewControl(*this, Label::Lookup(), "StaticText1");
+    DesignControl<Label>(*this, "StaticText1", 18.0f, D::StaticText1);
+
+    NewControl(*this, Label::Lookup(), "StaticText3");
+    DesignControl<Label>(*this, "StaticText3", 12.0f, D::StaticText3);
+
+    NewControl(*this, Label::Lookup(), "StaticText4");
+    DesignControl<Label>(*this, "StaticText4", 12.0f, D::StaticText4);
+    BindEvent(*this, ControlByName("StaticText4"), Control::EventOpen, &AboutBox::StaticText4_Open,
+              "( Label )");
+
+    NewControl(*this, PushButton::Lookup(), "Kagi");
+    DesignControl<PushButton>(*this, "Kagi", 0, D::Kagi);
+    BindEvent(*this, ControlByName("Kagi"), PushButton::EventAction, &AboutBox::Kagi_Action,
+              "( PushButton )");
+
+    NewControl(*this, Label::Lookup(), "Label1");
+    DesignControl<Label>(*this, "Label1", 0, D::Label1);
+}
+
+Ref<PushButton> AboutBox::PushButton1() {
+    return RuntimeCheckCast<PushButton>(ControlByName("PushButton1"));
+}
+Ref<PushButton> AboutBox::PushButton2() {
+    return RuntimeCheckCast<PushButton>(ControlByName("PushButton2"));
+}
+Ref<Label> AboutBox::StaticText2() {
+    return RuntimeCheckCast<Label>(ControlByName("StaticText2"));
+}
+Ref<Label> AboutBox::StaticText1() {
+    return RuntimeCheckCast<Label>(ControlByName("StaticText1"));
+}
+Ref<Label> AboutBox::StaticText3() {
+    return RuntimeCheckCast<Label>(ControlByName("StaticText3"));
+}
+Ref<Label> AboutBox::StaticText4() {
+    return RuntimeCheckCast<Label>(ControlByName("StaticText4"));
+}
+Ref<PushButton> AboutBox::Kagi() {
+    return RuntimeCheckCast<PushButton>(ControlByName("Kagi"));
+}
+Ref<Label> AboutBox::Label1() {
+    return RuntimeCheckCast<Label>(ControlByName("Label1"));
+}
+
+void AboutBox::PushButton1_Action(Ref<PushButton>) {
+    ShowURL(WebAddresses::AuthorMail);
+}
+
+void AboutBox::PushButton2_Action(Ref<PushButton>) {
+    ShowURL(WebAddresses::MakerWebSiteBareHost);
+}
+
+void AboutBox::Kagi_Action(Ref<PushButton>) {
+    ShowURL(WebAddresses::OrderPage);
+}
+
+void AboutBox::StaticText4_Open(Ref<Label> sender) {
+    CheckNil(sender);
+    Ref<App> app = App::instance();
+    sender->SetText(CheckNil(app).LongVersion());
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The stored designs of the about window and its controls, key by key in stored order.
+
+#include "framework/DesignBlock.h"
+#include "framework/WindowDesign.h"
+
+namespace AboutBoxDesign {
+
+using namespace Ovelund::design;
+
+inline constexpr std::int32_t NoControlArray = -2147483647 - 1;
+
+inline constexpr auto Window = OVELUND_WINDOW_DESIGN(264, 335, 0, "About...", false);
+
+#define ABOUT_PLACEMENT(left, top, width, height, lock, name)                                                \
+    Int32{"TabPanelIndex", 0}, Boolean{"LockBottom", false}, Boolean{"LockRight", false},                    \
+        Boolean{"LockTop", lock}, Boolean{"LockLeft", lock}, Int32{"Height", height}, Int32{"Width", width}, \
+        Int32{"Top", top}, Int32{"Left", left}, Int32{"Index", NoControlArray}, String {                     \
+        "Name", name                                                                                         \
+    }
+
+#define ABOUT_BUTTON(name, top, tabIndex, caption, isDefault)                                                \
+    OVELUND_DESIGN_BLOCK(String{"InitialParent", ""}, Boolean{"Underline", false}, Boolean{"Italic", false}, \
+                         Boolean{"Bold", true}, String{"TextFont", "System"}, Int32{"ButtonStyle", 0},       \
+                         Boolean{"AutoDeactivate", true}, String{"HelpTag", ""}, Boolean{"Visible", true},   \
+                         Boolean{"Enabled", true}, Boolean{"Cancel", false}, Boolean{"Default", isDefault},  \
+                         String{"Caption", caption}, Boolean{"TabStop", true}, Int32{"TabIndex", tabIndex},  \
+                         ABOUT_PLACEMENT(72, top, 120, 21, false, name))
+
+#define ABOUT_LABEL(name, left, top, width, height, tabIndex, font, bold, align, multiline, text, lock)      \
+    OVELUND_DESIGN_BLOCK(String{"InitialParent", ""}, String{"DataField", ""}, String{"DataSource", ""},     \
+                         Boolean{"Underline", false}, Boolean{"Italic", false}, Boolean{"Bold", bold},       \
+                         String{"TextFont", font}, Boolean{"AutoDeactivate", true}, String{"HelpTag", ""},   \
+                         Boolean{"Transparent", false}, Boolean{"Selectable", false},                        \
+                         Boolean{"Visible", true}, Boolean{"Enabled", true},                                 \
+                         Boolean{"Multiline", multiline}, Color{"TextColor", 0, 0, 0},                       \
+                         Int32{"TextAlign", align}, String{"Text", text}, Int32{"TabIndex", tabIndex},       \
+                         ABOUT_PLACEMENT(left, top, width, height, lock, name), Boolean{"TabStop", true})
+
+inline constexpr auto PushButton1 = ABOUT_BUTTON("PushButton1", 180, 0, "Email Author", false);
+inline constexpr auto PushButton2 = ABOUT_BUTTON("PushButton2", 217, 1, "Visit Web Site", false);
+inline constexpr auto StaticText2 = ABOUT_LABEL("StaticText2", 80, 86, 104, 87, 2, "System", false, 1, true,
+                                                "Developed by\rAldomir\r\rSr. Beta Tester\rCorvath", false);
+inline constexpr auto StaticText1 =
+    ABOUT_LABEL("StaticText1", 20, 20, 224, 45, 3, "Arial", true, 1, false, "Tarnwick", false);
+inline constexpr auto StaticText3 =
+    ABOUT_LABEL("StaticText3", 77, 60, 54, 20, 4, "Arial", true, 0, false, "Version:", false);
+inline constexpr auto StaticText4 =
+    ABOUT_LABEL("StaticText4", 128, 60, 59, 20, 5, "Arial", true, 2, false, "2.2.0 Intel", false);
+inline constexpr auto Kagi = ABOUT_BUTTON("Kagi", 254, 6, "Support Dravik", true);
+inline constexpr auto Label1 = ABOUT_LABEL("Label1", 20, 296, 224, 20, 7, "System", false, 1, false,
+                                           "Icon photo by Mira Calloway, photos.example.org", true);
+
+#undef ABOUT_PLACEMENT
+#undef ABOUT_BUTTON
+#undef ABOUT_LABEL
+
+} // namespace AboutBoxDesign

@@ -1,0 +1,26 @@
+#include "app/App.h"
+
+#include "about/AboutBox.h"
+#include "framework/ClassRecord.h"
+
+using namespace Ovelund;
+
+const ClassRecord& App::Lookup() {
+    static const ClassRecord record = ClassBuilder<App>("App", &Application::Lookup()).Build();
+    return record;
+}
+
+Ref<App> App::instance() {
+    return RuntimeCheckCast<App>(GetAppObject());
+}
+
+bool App::AppleAbout_Action() {
+    Ref<AboutBox> window = AboutBox::instance();
+    CheckNil(window).Show();
+    return false;
+}
+
+bool App::CheckforUpdateCheckNow_Action() {
+    // The self-test window comes with the update check.
+    return false;
+}

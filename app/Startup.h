@@ -1,0 +1,20 @@
+#pragma once
+// Start-up and shutdown, run once each in this order: ProgramMain, Initialize, Main, EarlyStartup,
+// InitFileTypes, FileTypes::Initialize, NewAppInstance, ApplicationAddMenuHandlers, LateStartup,
+// MakeDefaultView, Finalize.
+
+// The process entry's work: returns the process exit status.
+int ProgramMain();
+
+// Registers every class with the runtime: the framework's first, then the program's own.
+void Initialize();
+// Runs start-up and the event loop; an exception from either goes to the unhandled-exception report.
+void Main();
+void EarlyStartup();
+void InitFileTypes();
+void NewAppInstance();
+void ApplicationAddMenuHandlers();
+void LateStartup();
+void MakeDefaultView();
+// Releases the globals: the framework's first, then the program's.
+void Finalize();

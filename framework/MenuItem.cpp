@@ -1,0 +1,209 @@
+#include "framework/MenuItem.h"
+
+#include "framework/Application.h"
+#include "framework/MenuBar.h"
+#include "framework/Runtime.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeySequence>
+#include <QLineEdit>
+
+namespace Ovelund {
+
+namespace {
+QString ToQt(const String& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "Cmd+Q" names the platform's command key, which is Ctrl on this platform.
+QKeySequence ShortcutFor(const String& text) {
+    QString shortcut = ToQt(text);
+    shortcut.replace(QStringLiteral("Cmd+"), QStringLiteral("Ctrl+"), Qt::CaseInsensitive);
+    return QKeySequence::fromString(shortcut, QKeySequence::PortableText);
+}
+
+QLineEdit* FocusedTextField() {
+    return qobject_cast<QLineEdit*>(QApplication::focusWidget());
+}
+
+enum class EditCommand { None, Undo, Cut, Copy, Paste, Clear };
+
+EditCommand EditCommandFor(const String& name) {
+    if (name == "EditUndo")
+        return EditCommand::Undo;
+    if (name == "EditCut")
+        return EditCommand::Cut;
+    if (name == "EditCopy")
+        return EditCommand::Copy;
+    if (name == "EditPaste")
+        return EditCommand::Paste;
+    if (name == "EditClear")
+        return EditCommand::Clear;
+    return EditCommand::None;
+}
+} // namespace
+
+const ClassRecord& MenuItem::Lookup() {
+    static const ClassRecord record = ClassBuilder<MenuItem>("MenuItem", &Object::Lookup()).Build();
+    return record;
+}
+const ClassRecord& QuitMenuItem::Lookup() {
+    static const ClassRecord record = ClassBuilder<QuitMenuItem>("QuitMenuItem", &MenuItem::Lookup()).Build();
+    return record;
+}
+const ClassRecord& AppleMenuItem::Lookup() {
+    static const ClassRecord record =
+        ClassBuilder<AppleMenuItem>("AppleMenuItem", &MenuItem::Lookup()).Build();
+    return record;
+}
+const ClassRecord& MenuBar::Lookup() {
+    static const ClassRecord record = ClassBuilder<MenuBar>("MenuBar", &MenuItem::Lookup()).Build();
+    return record;
+}
+
+MenuItem::MenuItem() = default;
+MenuItem::~MenuItem() = default;
+
+void MenuItem::SetName(const String& name) {
+    CheckUIThread();
+    name_ = name;
+}
+
+void MenuItem::SetText(const String& text) {
+    CheckUIThread();
+    text_ = text;
+    UpdateNativeAction();
+}
+
+void MenuItem::SetKeyboardShortcut(const String& shortcut) {
+    CheckUIThread();
+    shortcut_ = shortcut;
+    shortcutSet_ = true;
+    UpdateNativeAction();
+}
+
+void MenuItem::SetAutoEnable(bool autoEnable) {
+    CheckUIThread();
+    autoEnable_ = autoEnable;
+    UpdateNativeAction();
+}
+
+void MenuItem::SetEnabled(bool enabled) {
+    CheckUIThread();
+    enabled_ = enabled;
+    UpdateNativeAction();
+}
+
+void MenuItem::Append(const Ref<MenuItem>& item) {
+    CheckUIThread();
+    CheckNil(item);
+    item->parent_ = this;
+    children_.push_back(item);
+}
+
+Ref<MenuItem> MenuItem::Child(const String& name) const {
+    for (const auto& child : children_)
+        if (child->name_ == name)
+            return child;
+    return nullptr;
+}
+
+Ref<MenuItem> MenuItem::Lookup(const String& name) const {
+    for (const auto& child : children_) {
+        if (child->name_ == name)
+            return child;
+        if (auto found = child->Lookup(name))
+            return found;
+    }
+    return nullptr;
+}
+
+bool MenuItem::Action() {
+    QLineEdit* field = FocusedTextField();
+    switch (EditCommandFor(name_)) {
+    case EditCommand::None:
+        return false;
+    case EditCommand::Undo:
+        if (field)
+            field->undo();
+        break;
+    case EditCommand::Cut:
+        if (field)
+            field->cut();
+        break;
+    case EditCommand::Copy:
+        if (field)
+            field->copy();
+        break;
+    case EditCommand::Paste:
+        if (field)
+            field->paste();
+        break;
+    case EditCommand::Clear:
+        if (field)
+            field->del();
+        break;
+    }
+    return field != nullptr;
+}
+
+bool MenuItem::CanAct() const {
+    if (!children_.empty())
+        return true;
+    if (auto app = GetAppObject(); app && app->HasMenuHandler(name_))
+        return true;
+    QLineEdit* field = FocusedTextField();
+    switch (EditCommandFor(name_)) {
+    case EditCommand::None:
+        return false;
+    case EditCommand::Undo:
+        return field && !field->isReadOnly() && field->isUndoAvailable();
+    case EditCommand::Cut:
+        return field && !field->isReadOnly() && field->hasSelectedText() &&
+               field->echoMode() == QLineEdit::Normal;
+    case EditCommand::Copy:
+        return field && field->hasSelectedText() && field->echoMode() == QLineEdit::Normal;
+    case EditCommand::Paste:
+        return field && !field->isReadOnly() && QApplication::clipboard() &&
+               !QApplication::clipboard()->text().isEmpty();
+    case EditCommand::Clear:
+        return field && !field->isReadOnly() && field->hasSelectedText();
+    }
+    return false;
+}
+
+QAction* MenuItem::NativeAction() {
+    if (!action_) {
+        action_ = std::make_unique<QAction>();
+        QObject::connect(action_.get(), &QAction::triggered, [this] {
+            Ref<MenuItem> self = std::static_pointer_cast<MenuItem>(shared_from_this());
+            Dispatch([self] { RuntimeChooseMenuItem(*self); });
+        });
+        UpdateNativeAction();
+    }
+    return action_.get();
+}
+
+void MenuItem::UpdateNativeAction() {
+    if (!action_)
+        return;
+    action_->setSeparator(IsSeparator());
+    action_->setText(ToQt(text_));
+    action_->setShortcut(shortcutSet_ ? ShortcutFor(shortcut_) : QKeySequence());
+    action_->setEnabled(autoEnable_ ? CanAct() : enabled_);
+}
+
+void RuntimeChooseMenuItem(MenuItem& item) {
+    if (auto app = GetAppObject(); app && app->HandleMenuCommand(item.Name()))
+        return;
+    item.Action();
+}
+
+bool QuitMenuAction() {
+    Quit(0);
+    return true;
+}
+
+} // namespace Ovelund

@@ -1,0 +1,30 @@
+#include "framework/Platform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace Ovelund {
+
+namespace {
+std::uint64_t beeps = 0;
+}
+
+void ShowURL(const String& url) {
+    // A text that is no valid address is simply not opened; nothing is reported.
+    QUrl address(QString::fromUtf8(url.data(), static_cast<qsizetype>(url.size())), QUrl::StrictMode);
+    if (address.isValid())
+        QDesktopServices::openUrl(address);
+}
+
+void Beep() {
+    ++beeps;
+    if (QCoreApplication::instance())
+        QApplication::beep();
+}
+
+std::uint64_t BeepCount() {
+    return beeps;
+}
+
+} // namespace Ovelund

@@ -1,0 +1,116 @@
+#pragma once
+// A control with a rectangle in its window: position and size in the window's content coordinates (also for
+// the children of a container, which InitialParent names), the anchoring locks, enabled and visible state,
+// and the text font of the controls that show text.
+//
+// Fonts: "System" is the platform's default user-interface family and "Helvetica Neue" and "Arial" map to
+// the platform's sans-serif family. TextSize is in the window's units (pixels), TextUnit 0; a size of 0 is
+// the framework's default size, 13.
+
+#include "framework/Control.h"
+
+#include <memory>
+
+namespace Ovelund {
+
+struct ControlNative;
+
+class RectControl : public Control {
+    OVELUND_OBJECT
+public:
+    static constexpr float DefaultTextSize = 13.0f;
+
+    RectControl();
+    ~RectControl() override;
+
+    std::int32_t Left() const { return left_; }
+    void SetLeft(std::int32_t value);
+    std::int32_t Top() const { return top_; }
+    void SetTop(std::int32_t value);
+    std::int32_t Width() const { return width_; }
+    void SetWidth(std::int32_t value);
+    std::int32_t Height() const { return height_; }
+    void SetHeight(std::int32_t value);
+
+    bool LockLeft() const { return lockLeft_; }
+    void SetLockLeft(bool value) { lockLeft_ = value; }
+    bool LockTop() const { return lockTop_; }
+    void SetLockTop(bool value) { lockTop_ = value; }
+    bool LockRight() const { return lockRight_; }
+    void SetLockRight(bool value) { lockRight_ = value; }
+    bool LockBottom() const { return lockBottom_; }
+    void SetLockBottom(bool value) { lockBottom_ = value; }
+
+    std::int32_t TabIndex() const { return tabIndex_; }
+    void SetTabIndex(std::int32_t value) { tabIndex_ = value; }
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool value);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool value);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool value);
+    bool AutoDeactivate() const { return autoDeactivate_; }
+    void SetAutoDeactivate(bool value) { autoDeactivate_ = value; }
+    const String& HelpTag() const { return helpTag_; }
+    void SetHelpTag(const String& value);
+    const String& InitialParent() const { return initialParent_; }
+    void SetInitialParent(const String& value);
+
+    float TextSize() const { return textSize_; }
+    void SetTextSize(float value);
+    std::uint8_t TextUnit() const { return textUnit_; }
+    void SetTextUnit(std::uint8_t value);
+    const String& TextFont() const { return textFont_; }
+    void SetTextFont(const String& value);
+    bool Bold() const { return bold_; }
+    void SetBold(bool value);
+    bool Italic() const { return italic_; }
+    void SetItalic(bool value);
+    bool Underline() const { return underline_; }
+    void SetUnderline(bool value);
+
+    // Redraws the control; with `immediately` at once rather than at the next pass of the event loop.
+    void Refresh(bool immediately = false);
+
+    // Framework-internal.
+    ControlNative& Native() const { return *native_; }
+
+protected:
+    void CreateNative() final;
+    void DestroyNative() final;
+    // Creates the control's widget in `native` (its parent widget is set there already).
+    virtual void CreateWidget(ControlNative& native) = 0;
+    // Applies the control's font to its widget; controls whose widget shows text differently override it.
+    virtual void ApplyFont();
+    // Called when the control's enabled state changed.
+    virtual void EnabledChanged() {}
+
+private:
+    void ApplyGeometry();
+    void ApplyParent();
+
+    std::unique_ptr<ControlNative> native_;
+    std::int32_t left_ = 0;
+    std::int32_t top_ = 0;
+    std::int32_t width_ = 80;
+    std::int32_t height_ = 20;
+    bool lockLeft_ = true;
+    bool lockTop_ = true;
+    bool lockRight_ = false;
+    bool lockBottom_ = false;
+    std::int32_t tabIndex_ = 0;
+    bool tabStop_ = true;
+    bool visible_ = true;
+    bool enabled_ = true;
+    bool autoDeactivate_ = true;
+    String helpTag_;
+    String initialParent_;
+    float textSize_ = 0.0f;
+    std::uint8_t textUnit_ = 0;
+    String textFont_ = "System";
+    bool bold_ = false;
+    bool italic_ = false;
+    bool underline_ = false;
+};
+
+} // namespace Ovelund

@@ -1,0 +1,18 @@
+#pragma once
+// The framework's own globals: the list of open windows and the implicit (single) instances kept under each
+// window class's full name. Framework-internal.
+
+#include "framework/Object.h"
+#include "framework/String.h"
+
+#include <vector>
+
+namespace Ovelund {
+
+class Window;
+
+void RegisterOpenWindow(const Ref<Window>& window);
+void UnregisterOpenWindow(const Window& window);
+const std::vector<Ref<Window>>& OpenWindows();
+
+} // namespace Ovelund

@@ -1,0 +1,200 @@
+#include "framework/Runtime.h"
+
+#include "framework/DialogPresenter.h"
+#include "framework/Registry.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QCryptographicHash>
+#include <QThread>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+namespace Ovelund {
+
+namespace detail {
+std::uint64_t backgroundTaskCalls = 0;
+} // namespace detail
+
+namespace {
+
+struct RuntimeState {
+    bool quitRequested = false;
+    int exitCode = 0;
+    bool unhandledReported = false;
+    std::unique_ptr<QApplication> ownedApplication;
+    Ref<ExceptionHelperDelegate> exceptionHelper;
+    PluginEntrypoints plugins;
+    std::chrono::steady_clock::time_point lastDelivery{};
+};
+
+RuntimeState& State() {
+    static RuntimeState state;
+    return state;
+}
+
+int applicationArgc = 1;
+char applicationName[] = "tarnwick";
+char* applicationArgv[] = {applicationName, nullptr};
+
+// Events are delivered from inside a long loop only this often.
+constexpr auto deliveryInterval = std::chrono::milliseconds(4);
+
+bool OnUIThread() {
+    auto* app = QCoreApplication::instance();
+    return !app || QThread::currentThread() == app->thread();
+}
+
+void RunWork(void* argument) {
+    (*static_cast<const std::function<void()>*>(argument))();
+}
+
+} // namespace
+
+void detail::BackgroundTaskSlowPath() {
+    auto& state = State();
+    if (state.quitRequested && OnUIThread())
+        throw QuitUnwind{};
+    const auto now = std::chrono::steady_clock::now();
+    if (now - state.lastDelivery < deliveryInterval)
+        return;
+    state.lastDelivery = now;
+    if (!QCoreApplication::instance() || !OnUIThread())
+        return;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (state.quitRequested)
+        throw QuitUnwind{};
+}
+
+void RuntimeInit() {
+    auto& state = State();
+    state.quitRequested = false;
+    state.exitCode = 0;
+    state.unhandledReported = false;
+    state.exceptionHelper.reset();
+    if (!QCoreApplication::instance())
+        state.ownedApplication = std::make_unique<QApplication>(applicationArgc, applicationArgv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QCoreApplication::setApplicationName(QStringLiteral("Tarnwick"));
+}
+
+int RuntimeExit() {
+    auto& state = State();
+    const int status = state.unhandledReported ? 1 : state.exitCode;
+    ReleaseFrameworkGlobals();
+    // Windows hand their widgets to deleteLater; let those deletions happen before the toolkit goes.
+    if (QCoreApplication::instance())
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    state.exceptionHelper.reset();
+    state.ownedApplication.reset();
+    return status;
+}
+
+void RuntimeInitExternalClasses() {}
+
+void InitPluginEntrypoints() {
+    auto& plugins = State().plugins;
+    plugins.md5Digest = [](const String& text) {
+        QByteArray digest =
+            QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Md5);
+        return digest.toStdString();
+    };
+    plugins.base64Encode = [](const String& text) {
+        return QByteArray::fromStdString(text).toBase64().toStdString();
+    };
+}
+
+const PluginEntrypoints& RuntimePluginEntrypoints() {
+    return State().plugins;
+}
+
+void RunFrameworkInitialization(const Ref<LateStartupDelegate>& lateStartup) {
+    CheckUIThread();
+    if (lateStartup)
+        lateStartup->Invoke();
+}
+
+void RuntimeRun() {
+    if (State().quitRequested || !QCoreApplication::instance())
+        return;
+    QCoreApplication::exec();
+}
+
+void Quit(int exitCode) {
+    auto& state = State();
+    if (!state.quitRequested)
+        state.exitCode = exitCode;
+    state.quitRequested = true;
+    // Ends every running loop, modal ones too. With no loop running, RuntimeRun sees the request and does not
+    // start one; telling the toolkit then would make later loops end at once.
+    if (QCoreApplication::instance() && QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(state.exitCode);
+}
+
+bool RuntimeQuitRequested() {
+    return State().quitRequested;
+}
+
+std::shared_ptr<RuntimeException> CallFunctionWithExceptionHandling(ExceptionHelperFunction function,
+                                                                    void* argument) {
+    try {
+        function(argument);
+    } catch (const RuntimeException& exception) {
+        return exception.Clone();
+    }
+    return nullptr;
+}
+
+void RuntimeSetExceptionHelper(const Ref<ExceptionHelperDelegate>& helper) {
+    State().exceptionHelper = helper;
+}
+
+void UnhandledException(const RuntimeException& exception) {
+    auto& state = State();
+    state.unhandledReported = true;
+    std::fprintf(stderr, "tarnwick: unhandled exception: %s\n", exception.ClassName());
+    std::fflush(stderr);
+    // The report itself must not fail: from another thread it goes to stderr alone.
+    if (OnUIThread())
+        CurrentDialogPresenter().ShowMessage(String("An exception of class ") + exception.ClassName() +
+                                             " was not handled. The application must shut down.");
+}
+
+bool RuntimeReportedUnhandledException() {
+    return State().unhandledReported;
+}
+
+void Dispatch(const std::function<void()>& work) {
+    auto report = [](const RuntimeException& exception) {
+        UnhandledException(exception);
+        Quit(1);
+    };
+    try {
+        std::shared_ptr<RuntimeException> escaped;
+        auto& helper = State().exceptionHelper;
+        void* argument = const_cast<void*>(static_cast<const void*>(&work));
+        if (helper)
+            escaped = helper->Invoke(&RunWork, argument);
+        else
+            escaped = CallFunctionWithExceptionHandling(&RunWork, argument);
+        if (escaped)
+            report(*escaped);
+    } catch (const QuitUnwind&) {
+        // The application is quitting; the interrupted handler has ended.
+    } catch (const RuntimeException& exception) {
+        report(exception);
+    } catch (const std::exception& exception) {
+        report(RuntimeException(exception.what()));
+    } catch (...) {
+        report(RuntimeException("unknown exception"));
+    }
+}
+
+void CheckUIThread() {
+    if (!OnUIThread())
+        throw ThreadAccessingUIException("ThreadAccessingUIException");
+}
+
+} // namespace Ovelund

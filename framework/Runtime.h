@@ -1,0 +1,68 @@
+#pragma once
+// Runtime start-up and shutdown, the event loop, quitting, and the boundary at which the toolkit calls into
+// the framework.
+//
+// Choices of this framework:
+// - RunFrameworkInitialization calls the late start-up delegate once, before it returns.
+// - The exception helper installed by RuntimeSetExceptionHelper runs every event dispatch; a RuntimeException
+//   it hands back goes to UnhandledException, after which the application quits with status 1.
+// - UnhandledException writes the exception's class to stderr, tells the user in a message box, and returns.
+// - RuntimeExit returns the code given to Quit, or 1 when an unhandled exception was reported.
+
+#include "framework/BackgroundTask.h"
+#include "framework/Delegate.h"
+#include "framework/Exceptions.h"
+
+#include <functional>
+#include <memory>
+
+namespace Ovelund {
+
+void RuntimeInit();
+int RuntimeExit();
+
+// Releases the framework's globals: its window lists and single instances (windows still open are dropped
+// without their closing step), then the application object. Shutdown calls it before the program's own.
+void ReleaseFrameworkGlobals();
+
+// Registers the framework's own classes, in a fixed order, before any of the program's.
+void RegisterFrameworkClasses();
+void RuntimeInitExternalClasses();
+
+// The framework's plug-in entry points, looked up by their declaration texts; the HTTP client uses them for
+// authentication.
+struct PluginEntrypoints {
+    std::function<String(const String&)> md5Digest;
+    std::function<String(const String&)> base64Encode;
+};
+void InitPluginEntrypoints();
+const PluginEntrypoints& RuntimePluginEntrypoints();
+
+using LateStartupDelegate = Delegate<void>;
+void RunFrameworkInitialization(const Ref<LateStartupDelegate>& lateStartup);
+
+// Runs the event loop until the application quits.
+void RuntimeRun();
+// Ends the event loop (and any modal loop) with `exitCode`.
+void Quit(int exitCode = 0);
+bool RuntimeQuitRequested();
+
+using ExceptionHelperFunction = void (*)(void*);
+using ExceptionHelperDelegate = Delegate<std::shared_ptr<RuntimeException>, ExceptionHelperFunction, void*>;
+// Calls function(argument) and returns the RuntimeException that escaped, or nil; other exceptions propagate.
+std::shared_ptr<RuntimeException> CallFunctionWithExceptionHandling(ExceptionHelperFunction function,
+                                                                    void* argument);
+void RuntimeSetExceptionHelper(const Ref<ExceptionHelperDelegate>& helper);
+
+// The report of an exception that escaped the program's code.
+void UnhandledException(const RuntimeException& exception);
+bool RuntimeReportedUnhandledException();
+
+// Runs framework work that the toolkit started (an event, a timer tick, a menu choice). No exception leaves
+// it: a RuntimeException is reported and ends the application; QuitUnwind is the quit's own unwinding.
+void Dispatch(const std::function<void()>& work);
+
+// Raises ThreadAccessingUIException unless called on the user-interface thread.
+void CheckUIThread();
+
+} // namespace Ovelund

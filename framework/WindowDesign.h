@@ -1,0 +1,20 @@
+#pragma once
+// The 22-key window design, in the order every window's design stores it. Windows differ in their size,
+// frame, title and minimise button; the rest of the design is the same for all of them.
+
+#include "framework/DesignBlock.h"
+
+#define OVELUND_WINDOW_DESIGN(width, height, frame, title, minimizeButton)                                   \
+    OVELUND_DESIGN_BLOCK(                                                                                    \
+        ::Ovelund::design::Int32{"Placement", 0}, ::Ovelund::design::Int32{"Width", width},                  \
+        ::Ovelund::design::Int32{"Height", height}, ::Ovelund::design::Int32{"MinWidth", 64},                \
+        ::Ovelund::design::Int32{"MinHeight", 64}, ::Ovelund::design::Int32{"MaxWidth", 32000},              \
+        ::Ovelund::design::Int32{"MaxHeight", 32000}, ::Ovelund::design::Int32{"Frame", frame},              \
+        ::Ovelund::design::Boolean{"Composite", false}, ::Ovelund::design::Boolean{"HasBackColor", true},    \
+        ::Ovelund::design::Color{"BackColor", 0xFF, 0xFF, 0xFF}, ::Ovelund::design::String{"Title", title},  \
+        ::Ovelund::design::Boolean{"Visible", true}, ::Ovelund::design::Boolean{"FullScreen", false},        \
+        ::Ovelund::design::Boolean{"MenuBarVisible", true}, ::Ovelund::design::Boolean{"CloseButton", true}, \
+        ::Ovelund::design::Boolean{"Resizeable", false}, ::Ovelund::design::Boolean{"LiveResize", false},    \
+        ::Ovelund::design::Boolean{"MaximizeButton", false},                                                 \
+        ::Ovelund::design::Boolean{"MinimizeButton", minimizeButton},                                        \
+        ::Ovelund::design::Boolean{"FullScreenButton", false}, ::Ovelund::design::Int32{"MacProcID", 0})

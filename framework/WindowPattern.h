@@ -1,0 +1,22 @@
+#pragma once
+// The steps every window class repeats while it creates its controls: a new object of the control's class
+// belonging to the window, its construction and its registration under its name; and the binding of a control
+// event to a handler method of the window through a delegate with a weak target.
+
+#include "framework/EventSource.h"
+#include "framework/Window.h"
+
+namespace Ovelund {
+
+// New, construct and register: the control is found by name from then on.
+Ref<Object> NewControl(Window& window, const ClassRecord& record, const String& name);
+
+// Binds event `number` of `control` to `handler` of `window`.
+template <class W, class Handler>
+void BindEvent(W& window, const Ref<Object>& control, int number, Handler handler, const char* signature) {
+    auto target = std::static_pointer_cast<W>(window.shared_from_this());
+    RuntimeAddEventHandler(CheckNil(control), number,
+                           RuntimeCreateDelegate(handler, target, signature, true));
+}
+
+} // namespace Ovelund

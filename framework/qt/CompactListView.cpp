@@ -1,0 +1,341 @@
+#include "framework/qt/CompactListView.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <cmath>
+
+namespace Ovelund {
+
+namespace {
+constexpr int kRowPadding = 1;  // above and below the text
+constexpr int kCellPadding = 3; // left and right of the text
+// A cell wider than this many bytes of text cannot be seen whole in any column; cutting it first keeps the
+// cost of eliding a huge cell bounded.
+constexpr std::size_t kMaxPaintedBytes = 4096;
+
+const QColor kBackground(Qt::white);
+const QColor kDisabledBackground(0xF0, 0xF0, 0xF0);
+const QColor kText(Qt::black);
+const QColor kDisabledText(0x80, 0x80, 0x80);
+const QColor kGrid(0xC8, 0xC8, 0xC8);
+
+QString PaintedText(std::string_view text) {
+    if (text.size() > kMaxPaintedBytes) {
+        std::size_t length = kMaxPaintedBytes;
+        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+            --length;
+        }
+        text = text.substr(0, length);
+    }
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Qt::Alignment HorizontalAlignment(int code) {
+    switch (code) {
+    case CompactListView::AlignCenter:
+        return Qt::AlignHCenter;
+    case CompactListView::AlignRight:
+    case CompactListView::AlignDecimal:
+        return Qt::AlignRight;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+// A plain decimal number ("12", "33.5"): no sign, exponent, or words like "inf", so the result is always
+// finite and non-negative. Returns -1 for anything else.
+double ParseAmount(QStringView text) {
+    text = text.trimmed();
+    if (text.isEmpty() || text.front() == u'.' || text.back() == u'.') {
+        return -1;
+    }
+    int dots = 0;
+    for (QChar c : text) {
+        if (c == u'.') {
+            ++dots;
+        } else if (c < u'0' || c > u'9') {
+            return -1;
+        }
+    }
+    if (dots > 1) {
+        return -1;
+    }
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    // Only overflow fails here (the text is digits): saturate.
+    return ok && std::isfinite(value) ? value : static_cast<double>(CompactListView::kMaxColumnPixels);
+}
+} // namespace
+
+CompactListView::CompactListView(QWidget* parent) : QAbstractScrollArea(parent), store_(1) {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // paintEvent covers every pixel it is asked for.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    alignments_.assign(1, AlignDefault);
+    UpdateRowHeight();
+    UpdateBoundaries();
+    SyncScrollRange();
+}
+
+void CompactListView::setColumnCount(int count) {
+    store_.setColumnCount(count);
+    alignments_.resize(static_cast<std::size_t>(store_.columnCount()), AlignDefault);
+    UpdateBoundaries();
+    viewport()->update();
+}
+
+void CompactListView::setColumnWidths(const QString& spec) {
+    widthRules_.clear();
+    if (!spec.trimmed().isEmpty()) {
+        for (QStringView item : QStringView(spec).split(u',')) {
+            if (static_cast<int>(widthRules_.size()) == RowStore::kMaxColumns) {
+                break;
+            }
+            item = item.trimmed();
+            WidthRule rule;
+            if (item.endsWith(u'%')) {
+                if (const double percent = ParseAmount(item.chopped(1)); percent >= 0) {
+                    rule = {WidthRule::Percent, std::min(percent, 100.0)};
+                }
+            } else if (const double pixels = ParseAmount(item); pixels >= 0) {
+                rule = {WidthRule::Pixels, std::min(pixels, static_cast<double>(kMaxColumnPixels))};
+            }
+            widthRules_.push_back(rule);
+        }
+    }
+    UpdateBoundaries();
+    viewport()->update();
+}
+
+void CompactListView::setColumnAlignment(int column, int code) {
+    if (column < 0 || column >= columnCount()) {
+        return;
+    }
+    alignments_[static_cast<std::size_t>(column)] = code;
+    viewport()->update();
+}
+
+void CompactListView::setGridLines(bool horizontal, bool vertical) {
+    horizontalGrid_ = horizontal;
+    verticalGrid_ = vertical;
+    viewport()->update();
+}
+
+int CompactListView::addRow(std::string_view text) {
+    const int row = store_.addRow(text);
+    if (row >= 0) {
+        SyncScrollRange();
+        UpdateCellIfVisible(row, -1);
+    }
+    return row;
+}
+
+void CompactListView::setCell(int row, int column, std::string_view text) {
+    store_.setCell(row, column, text);
+    UpdateCellIfVisible(row, column);
+}
+
+std::string CompactListView::cell(int row, int column) const {
+    return std::string(store_.cell(row, column));
+}
+
+void CompactListView::clear() {
+    store_.clear();
+    SyncScrollRange();
+    verticalScrollBar()->setValue(0);
+    viewport()->update();
+}
+
+void CompactListView::scrollToRow(int row) {
+    if (rowCount() == 0) {
+        return;
+    }
+    row = std::clamp(row, 0, rowCount() - 1);
+    const int top = scrollPosition();
+    if (row < top) {
+        setScrollPosition(row);
+    } else if (row - top >= FullyVisibleRows()) {
+        setScrollPosition(row - FullyVisibleRows() + 1);
+    }
+}
+
+void CompactListView::setScrollPosition(int topRow) {
+    // A value change reaches QAbstractScrollArea, which repaints the viewport.
+    verticalScrollBar()->setValue(std::clamp(topRow, 0, MaxTopRow()));
+}
+
+int CompactListView::scrollPosition() const {
+    return verticalScrollBar()->value();
+}
+
+CompactListView::RowRange CompactListView::visibleRange() const {
+    const int top = scrollPosition();
+    const int inViewport = (viewport()->height() + rowHeight_ - 1) / rowHeight_;
+    return {top, std::clamp(rowCount() - top, 0, inViewport)};
+}
+
+void CompactListView::refreshNow() {
+    viewport()->repaint();
+}
+
+int CompactListView::FullyVisibleRows() const {
+    return std::max(1, viewport()->height() / rowHeight_);
+}
+
+int CompactListView::MaxTopRow() const {
+    return std::max(0, rowCount() - FullyVisibleRows());
+}
+
+void CompactListView::SyncScrollRange() {
+    QScrollBar* bar = verticalScrollBar();
+    const int maximum = MaxTopRow();
+    const int oldValue = bar->value();
+    bar->setPageStep(FullyVisibleRows());
+    if ((bar->maximum() > 0) == (maximum > 0)) {
+        // QAbstractScrollArea answers every rangeChanged with a queued call that only decides whether the bar
+        // is shown. Appending rows changes the range once per row; unblocked, that would queue one event per
+        // row until the event loop runs. Only a change between "nothing to scroll" and "something to
+        // scroll" needs that answer.
+        const QSignalBlocker blocker(bar);
+        bar->setRange(0, maximum);
+    } else {
+        bar->setRange(0, maximum);
+    }
+    if (bar->value() != oldValue) {
+        viewport()->update(); // clamped while its signals were blocked
+    }
+}
+
+void CompactListView::UpdateRowHeight() {
+    rowHeight_ = std::max(1, QFontMetrics(font()).height() + 2 * kRowPadding);
+}
+
+void CompactListView::UpdateBoundaries() {
+    const int columns = columnCount();
+    const int width = viewport()->width();
+    std::vector<int> widths(static_cast<std::size_t>(columns), -1); // -1: a share of the rest
+    int fixed = 0;
+    int shares = 0;
+    for (int column = 0; column < columns; ++column) {
+        const WidthRule rule = column < static_cast<int>(widthRules_.size())
+                                   ? widthRules_[static_cast<std::size_t>(column)]
+                                   : WidthRule{};
+        int& w = widths[static_cast<std::size_t>(column)];
+        if (rule.kind == WidthRule::Pixels) {
+            w = static_cast<int>(rule.value);
+        } else if (rule.kind == WidthRule::Percent) {
+            w = static_cast<int>(std::floor(rule.value * width / 100.0));
+        } else {
+            ++shares;
+            continue;
+        }
+        // At most 256 columns of 1,000,000 pixels: no overflow.
+        fixed += w;
+    }
+    const int rest = std::max(0, width - fixed);
+    int extra = shares > 0 ? rest % shares : 0;
+    boundaries_.assign(1, 0);
+    for (int w : widths) {
+        if (w < 0) {
+            w = rest / shares + (extra > 0 ? 1 : 0);
+            extra = std::max(0, extra - 1);
+        }
+        boundaries_.push_back(boundaries_.back() + w);
+    }
+}
+
+void CompactListView::UpdateCellIfVisible(int row, int column) {
+    const int top = scrollPosition();
+    if (row < top || row - top >= visibleRange().count) {
+        return;
+    }
+    QRect area(0, (row - top) * rowHeight_, viewport()->width(), rowHeight_);
+    if (column >= 0 && column < columnCount()) {
+        const auto c = static_cast<std::size_t>(column);
+        area.setLeft(boundaries_[c]);
+        area.setRight(boundaries_[c + 1] - 1);
+    }
+    viewport()->update(area);
+}
+
+void CompactListView::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QRect dirty = event->rect();
+    const bool enabled = isEnabled();
+    painter.fillRect(dirty, enabled ? kBackground : kDisabledBackground);
+
+    const int top = scrollPosition();
+    const int firstRow = top + std::max(0, dirty.top()) / rowHeight_;
+    const int endRow = std::min(rowCount(), top + std::max(0, dirty.bottom()) / rowHeight_ + 1);
+    if (firstRow >= endRow) {
+        return;
+    }
+    painter.setFont(font());
+    const QFontMetrics metrics(font());
+    const int columns = columnCount();
+    const int rowsBottom = (endRow - top) * rowHeight_;
+
+    painter.setPen(enabled ? kText : kDisabledText);
+    for (int row = firstRow; row < endRow; ++row) {
+        const int y = (row - top) * rowHeight_;
+        for (int column = 0; column < columns; ++column) {
+            const auto c = static_cast<std::size_t>(column);
+            const QRect cellArea(boundaries_[c], y, boundaries_[c + 1] - boundaries_[c], rowHeight_);
+            if (!cellArea.intersects(dirty)) {
+                continue;
+            }
+            const std::string_view text = store_.cell(row, column);
+            const QRect textArea = cellArea.adjusted(kCellPadding, 0, -kCellPadding, 0);
+            if (text.empty() || textArea.width() <= 0) {
+                continue;
+            }
+            const QString shown = metrics.elidedText(PaintedText(text), Qt::ElideRight, textArea.width());
+            painter.drawText(
+                textArea, HorizontalAlignment(alignments_[c]) | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+        }
+    }
+
+    // One-pixel rectangles: much cheaper to fill than lines are to stroke.
+    if (horizontalGrid_) {
+        for (int row = firstRow; row < endRow; ++row) {
+            const int y = (row - top + 1) * rowHeight_ - 1;
+            painter.fillRect(QRect(dirty.left(), y, dirty.width(), 1), kGrid);
+        }
+    }
+    if (verticalGrid_) {
+        const int gridTop = std::max(0, dirty.top());
+        const int gridBottom = std::min(dirty.bottom(), rowsBottom - 1);
+        for (int column = 0; column + 1 < columns; ++column) {
+            const int x = boundaries_[static_cast<std::size_t>(column) + 1] - 1;
+            if (x >= dirty.left() && x <= dirty.right() && gridTop <= gridBottom) {
+                painter.fillRect(QRect(x, gridTop, 1, gridBottom - gridTop + 1), kGrid);
+            }
+        }
+    }
+}
+
+void CompactListView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateBoundaries();
+    SyncScrollRange();
+}
+
+void CompactListView::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        UpdateRowHeight();
+        SyncScrollRange();
+        viewport()->update();
+    } else if (event->type() == QEvent::EnabledChange) {
+        viewport()->update();
+    }
+}
+
+} // namespace Ovelund

@@ -1,0 +1,41 @@
+#pragma once
+// The toolkit side of a Window: a top-level frame holding the window's menu bar above the content area in
+// which controls stand at their designed positions.
+
+#include "framework/Object.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QEventLoop;
+class QMenuBar;
+class QVBoxLayout;
+
+namespace Ovelund {
+
+class Window;
+
+class WindowFrame final : public QWidget {
+public:
+    explicit WindowFrame(QWidget* parent = nullptr);
+    void SetOwner(const WeakRef<Window>& owner) { owner_ = owner; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    WeakRef<Window> owner_;
+};
+
+struct WindowNative {
+    QPointer<WindowFrame> frame;
+    QPointer<QWidget> content;
+    QPointer<QMenuBar> menuBar;
+    QVBoxLayout* layout = nullptr;
+    QEventLoop* modalLoop = nullptr;
+};
+
+// The content area of a window, in which its controls are placed; nullptr when the window is gone.
+QWidget* ContentWidget(const Window& window);
+
+} // namespace Ovelund

@@ -1,0 +1,61 @@
+// The scalar kernel, for processors without AVX2: baseline x86-64 double arithmetic, one divisor at a time.
+
+#include <cstdint>
+
+namespace search::detail {
+namespace {
+
+constexpr std::int64_t kGroupDivisors = 64;
+
+// From this divisor on a group's quotients follow a straight line closely enough (see FirstHitByLine).
+constexpr std::int64_t kLinearFrom = std::int64_t{1} << 17;
+
+// The quotient is exact whenever j divides i, so truncating it gives q = i / j; otherwise q * j != i for
+// any q. q <= i / j keeps the product below 2^35.
+std::int64_t FirstHitByDivision(std::int64_t candidate, std::int64_t firstDivisor, std::int64_t count) {
+    const double exactCandidate = static_cast<double>(candidate);
+    for (std::int64_t k = 0; k < count; ++k) {
+        const std::int64_t divisor = firstDivisor + 2 * k;
+        const auto quotient = static_cast<std::int64_t>(exactCandidate / static_cast<double>(divisor));
+        if (quotient * divisor == candidate)
+            return k;
+    }
+    return count;
+}
+
+// The tangent of i / j at the group's centre c, as slope * j + intercept. For j = c + d with |d| <= 63 it
+// is off by (i / c) u^2 / (1 + u), u = d / c; with c >= 2^17 and i < 2^34 that is below 0.031. Every term
+// stays below 2^18, so the roundings add less than 2^-30: |line - i / j| < 1/2, and truncating line + 1/2
+// (always positive) rounds it to i / j whenever j divides i.
+std::int64_t FirstHitByLine(std::int64_t candidate, double inverseCandidate, std::int64_t firstDivisor) {
+    const double centre = static_cast<double>(firstDivisor + (kGroupDivisors - 1));
+    const double quotient = static_cast<double>(candidate) / centre;
+    const double slope = -(quotient * quotient) * inverseCandidate;
+    const double intercept = quotient - slope * centre + 0.5;
+    for (std::int64_t k = 0; k < kGroupDivisors; ++k) {
+        const std::int64_t divisor = firstDivisor + 2 * k;
+        const auto rounded = static_cast<std::int64_t>(slope * static_cast<double>(divisor) + intercept);
+        if (rounded * divisor == candidate)
+            return k;
+    }
+    return kGroupDivisors;
+}
+
+} // namespace
+
+std::int64_t FirstDividingOffsetScalar(std::int64_t candidate, std::int64_t firstDivisor,
+                                       std::int64_t count) {
+    const double inverseCandidate = 1.0 / static_cast<double>(candidate);
+    std::int64_t done = 0;
+    for (; done + kGroupDivisors <= count; done += kGroupDivisors) {
+        const std::int64_t first = firstDivisor + 2 * done;
+        const std::int64_t offset = first >= kLinearFrom
+                                        ? FirstHitByLine(candidate, inverseCandidate, first)
+                                        : FirstHitByDivision(candidate, first, kGroupDivisors);
+        if (offset < kGroupDivisors)
+            return done + offset;
+    }
+    return done + FirstHitByDivision(candidate, firstDivisor + 2 * done, count - done);
+}
+
+} // namespace search::detail

@@ -1,0 +1,246 @@
+#include "search/Window1.h"
+
+#include "app/MenuBar1.h"
+#include "framework/ClassRecord.h"
+#include "framework/Runtime.h"
+#include "framework/SetProperties.h"
+#include "framework/WindowPattern.h"
+#include "search/Window1Design.h"
+
+using namespace Ovelund;
+
+const ClassRecord& Window1ModeATimer::Lookup() {
+    static const ClassRecord record = ClassBuilder<Window1ModeATimer>("Window1.ModeATimer", &Timer::Lookup())
+                                          .Property("Index", &PaneChild::SetIndex, &PaneChild::Index)
+                                          .Build();
+    return record;
+}
+
+const ClassRecord& Window1ModeBTimer::Lookup() {
+    static const ClassRecord record = ClassBuilder<Window1ModeBTimer>("Window1.ModeBTimer", &Timer::Lookup())
+                                          .Property("Index", &PaneChild::SetIndex, &PaneChild::Index)
+                                          .Build();
+    return record;
+}
+
+const ClassRecord& Window1::Lookup() {
+    static const ClassRecord record = ClassBuilder<Window1>("Window1.Window1", &Window::Lookup())
+                                          .Handles(EventClose, &Window1::Event_Close)
+                                          .Handles(EventCreateControls, &Window1::CreateControls)
+                                          .Handles(EventLayout, &Window1::Layout)
+                                          .Handles(EventOpen, &Window1::Event_Open)
+                                          .Build();
+    return record;
+}
+
+Ref<Window1> Window1::instance() {
+    Ref<Object> window = GetImplicitWindow("Window1.Window1");
+    if (!window) {
+        auto created = std::static_pointer_cast<Window>(RuntimeNewObject(Lookup()));
+        created->Constructor();
+        window = created;
+    }
+    return RuntimeCheckCast<Window1>(window);
+}
+
+void Window1::Layout() {
+    SetMenuBar(MenuBar1::instance());
+    SetProperties(*this, Window1Design::Window);
+}
+
+void Window1::CreateControls() {
+    CreateControls0();
+}
+
+namespace {
+
+// Creation steps 3 to 5 of a visual control: its font size where the window gives one, its font unit, then
+// its design. The control is fetched afresh by name.
+template <class T, std::size_t N>
+void DesignControl(Window& window, const char* name, bool sizeInCode, const std::array<char, N>& design) {
+    Ref<T> control = RuntimeCheckCast<T>(window.ControlByName(name));
+    if (sizeInCode)
+        control->SetTextSize(12.0f);
+    control->SetTextUnit(0);
+    SetProperties(*control, design);
+}
+
+} // namespace
+
+void Window1::CreateControls0() {
+    namespace D = Window1Design;
+    NewControl(*this, Listbox::Lookup(), "ListBox1");
+    DesignControl<Listbox>(*this, "ListBox1", true, D::ListBox1);
+    BindEvent(*this, ControlByName("ListBox1"), Control::EventOpen, &Window1::ListBox1_Open, "( Listbox )");
+
+    NewControl(*this, PushButton::Lookup(), "Start");
+    DesignControl<PushButton>(*this, "Start", true, D::Start);
+    BindEvent(*this, ControlByName("Start"), PushButton::EventAction, &Window1::Start_Action,
+              "( PushButton )");
+
+    NewControl(*this, TextField::Lookup(), "EditField1");
+    DesignControl<TextField>(*this, "EditField1", true, D::EditField1);
+    BindEvent(*this, ControlByName("EditField1"), TextField::EventTextChange, &Window1::EditField1_TextChange,
+              "( TextField )");
+
+    NewControl(*this, Label::Lookup(), "StaticText1");
+    DesignControl<Label>(*this, "StaticText1", true, D::StaticText1);
+
+    NewControl(*this, Label::Lookup(), "StaticText2");
+    DesignControl<Label>(*this, "StaticText2", true, D::StaticText2);
+
+    NewControl(*this, TextField::Lookup(), "EditField2");
+    DesignControl<TextField>(*this, "EditField2", true, D::EditField2);
+    BindEvent(*this, ControlByName("EditField2"), TextField::EventTextChange, &Window1::EditField2_TextChange,
+              "( TextField )");
+    BindEvent(*this, ControlByName("EditField2"), Control::EventOpen, &Window1::EditField2_Open,
+              "( TextField )");
+
+    NewControl(*this, GroupBox::Lookup(), "GroupBox1");
+    DesignControl<GroupBox>(*this, "GroupBox1", true, D::GroupBox1);
+
+    NewControl(*this, RadioButton::Lookup(), "RadioButton1");
+    DesignControl<RadioButton>(*this, "RadioButton1", true, D::RadioButton1);
+    BindEvent(*this, ControlByName("RadioButton1"), RadioButton::EventAction, &Window1::RadioButton1_Action,
+              "( RadioButton )");
+
+    NewControl(*this, RadioButton::Lookup(), "RadioButton2");
+    DesignControl<RadioButton>(*this, "RadioButton2", true, D::RadioButton2);
+    BindEvent(*this, ControlByName("RadioButton2"), RadioButton::EventAction, &Window1::RadioButton2_Action,
+              "( RadioButton )");
+
+    NewControl(*this, Label::Lookup(), "StaticText5");
+    DesignControl<Label>(*this, "StaticText5", true, D::StaticText5);
+
+    NewControl(*this, Label::Lookup(), "StaticText6");
+    DesignControl<Label>(*this, "StaticText6", true, D::StaticText6);
+
+    NewControl(*this, Label::Lookup(), "StaticText7");
+    DesignControl<Label>(*this, "StaticText7", false, D::StaticText7);
+
+    NewControl(*this, PushButton::Lookup(), "Stop");
+    DesignControl<PushButton>(*this, "Stop", false, D::Stop);
+    BindEvent(*this, ControlByName("Stop"), PushButton::EventAction, &Window1::Stop_Action, "( PushButton )");
+
+    NewControl(*this, Label::Lookup(), "StaticText8");
+    DesignControl<Label>(*this, "StaticText8", false, D::StaticText8);
+
+    NewControl(*this, Label::Lookup(), "StaticText9");
+    DesignControl<Label>(*this, "StaticText9", false, D::StaticText9);
+
+    NewControl(*this, Label::Lookup(), "StaticText91");
+    DesignControl<Label>(*this, "StaticText91", false, D::StaticText91);
+
+    NewControl(*this, Window1ModeATimer::Lookup(), "ModeATimer");
+    SetProperties(CheckNil(ControlByName("ModeATimer")), D::Timer);
+    BindEvent(*this, ControlByName("ModeATimer"), Timer::EventAction, &Window1::ModeATimer_Action,
+              "( Timer )");
+
+    NewControl(*this, Window1ModeBTimer::Lookup(), "ModeBTimer");
+    SetProperties(CheckNil(ControlByName("ModeBTimer")), D::Timer);
+    BindEvent(*this, ControlByName("ModeBTimer"), Timer::EventAction, &Window1::ModeBTimer_Action,
+              "( Timer )");
+
+    NewControl(*this, Label::Lookup(), "Warning");
+    DesignControl<Label>(*this, "Warning", false, D::Warning);
+}
+
+Ref<Listbox> Window1::ListBox1() {
+    return RuntimeCheckCast<Listbox>(ControlByName("ListBox1"));
+}
+Ref<PushButton> Window1::Start() {
+    return RuntimeCheckCast<PushButton>(ControlByName("Start"));
+}
+Ref<TextField> Window1::EditField1() {
+    return RuntimeCheckCast<TextField>(ControlByName("EditField1"));
+}
+Ref<Label> Window1::StaticText1() {
+    return RuntimeCheckCast<Label>(ControlByName("StaticText1"));
+}
+Ref<Label> Window1::StaticText2() {
+    return RuntimeCheckCast<Label>(ControlByName("StaticText2"));
+}
+Ref<TextField> Window1::EditField2() {
+    return RuntimeCheckCast<TextField>(ControlByName("EditField2"));
+}
+Ref<GroupBox> Window1::GroupBox1() {
+    return RuntimeCheckCast<GroupBox>(ControlByName("GroupBox1"));
+}
+Ref<RadioButton> Window1::RadioButton1() {
+    return RuntimeCheckCast<RadioButton>(ControlByName("RadioButton1"));
+}
+Ref<RadioButton> Window1::RadioButton2() {
+    return RuntimeCheckCast<RadioButton>(ControlByName("RadioButton2"));
+}
+Ref<Label> Window1::StaticText5() {
+    return RuntimeCheckCast<Label>(ControlByName("StaticText5"));
+}
+Ref<Label> Window1::StaticText6() {
+    return RuntimeCheckCast<Label>(ControlByName("StaticText6"));
+}
+Ref<Label> Window1::StaticText7() {
+    return RuntimeCheckCast<Label>(ControlByName("StaticText7"));
+}
+Ref<PushButton> Window1::Stop() {
+    return RuntimeCheckCast<PushButton>(ControlByName("Stop"));
+}
+Ref<Label> Window1::StaticText8() {
+    return RuntimeCheckCast<Label>(ControlByName("StaticText8"));
+}
+Ref<Label> Window1::StaticText9() {
+    return RuntimeCheckCast<Label>(ControlByName("StaticText9"));
+}
+Ref<Label> Window1::StaticText91() {
+    return RuntimeCheckCast<Label>(ControlByName("StaticText91"));
+}
+Ref<Timer> Window1::ModeATimer() {
+    return RuntimeCheckCast<Timer>(ControlByName("ModeATimer"));
+}
+Ref<Timer> Window1::ModeBTimer() {
+    return RuntimeCheckCast<Timer>(ControlByName("ModeBTimer"));
+}
+Ref<Label> Window1::Warning() {
+    return RuntimeCheckCast<Label>(ControlByName("Warning"));
+}
+
+template <class T> Ref<T> Window1::menuEntry(const char* name) {
+    Ref<Ovelund::MenuBar> bar = MenuBar();
+    return RuntimeCheckCast<T>(CheckNil(bar).Lookup(name));
+}
+
+Ref<AppleMenuItem> Window1::CheckforUpdateMenu() {
+    return menuEntry<AppleMenuItem>("CheckforUpdateMenu");
+}
+Ref<AppleMenuItem> Window1::AppleAbout() {
+    return menuEntry<AppleMenuItem>("AppleAbout");
+}
+Ref<MenuItem> Window1::CheckforUpdateCheckNow() {
+    return menuEntry<MenuItem>("CheckforUpdateCheckNow");
+}
+Ref<MenuItem> Window1::EditMenu() {
+    return menuEntry<MenuItem>("EditMenu");
+}
+Ref<MenuItem> Window1::EditClear() {
+    return menuEntry<MenuItem>("EditClear");
+}
+Ref<MenuItem> Window1::EditPaste() {
+    return menuEntry<MenuItem>("EditPaste");
+}
+Ref<MenuItem> Window1::EditCopy() {
+    return menuEntry<MenuItem>("EditCopy");
+}
+Ref<MenuItem> Window1::EditCut() {
+    return menuEntry<MenuItem>("EditCut");
+}
+Ref<MenuItem> Window1::UntitledMenu0() {
+    return menuEntry<MenuItem>("UntitledMenu0");
+}
+Ref<MenuItem> Window1::EditUndo() {
+    return menuEntry<MenuItem>("EditUndo");
+}
+Ref<MenuItem> Window1::FileMenu() {
+    return menuEntry<MenuItem>("FileMenu");
+}
+Ref<QuitMenuItem> Window1::FileQuit() {
+    return menuEntry<QuitMenuItem>("FileQuit");
+}

@@ -1,0 +1,529 @@
+#include "framework/qt/CompactListView.h"
+#include "framework/qt/RowStore.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPixmap>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+using namespace Ovelund;
+
+namespace {
+
+// Scroll bars are shown or hidden by queued calls; two passes let the layout that follows settle too.
+void Settle() {
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+struct ShownView {
+    ShownView(int width, int height, int columns, bool framed = true) {
+        if (!framed) {
+            view.setFrameShape(QFrame::NoFrame);
+        }
+        view.setColumnCount(columns);
+        view.resize(width, height);
+        view.show();
+        Settle();
+    }
+    CompactListView view;
+};
+
+std::string Text(const char* prefix, int value) {
+    return prefix + std::to_string(value);
+}
+
+// Pixels darker than `threshold` inside `area`, with their horizontal extent and the darkest grey seen.
+struct Ink {
+    int count = 0;
+    int left = INT_MAX;
+    int right = -1;
+    int darkest = 255;
+};
+
+Ink InkIn(const QImage& image, const QRect& area, int threshold = 160) {
+    Ink ink;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const int grey = qGray(image.pixel(x, y));
+            ink.darkest = std::min(ink.darkest, grey);
+            if (grey < threshold) {
+                ++ink.count;
+                ink.left = std::min(ink.left, x);
+                ink.right = std::max(ink.right, x);
+            }
+        }
+    }
+    return ink;
+}
+
+QImage Rendered(CompactListView& view) {
+    return view.viewport()->grab().toImage();
+}
+
+// The number of the last row wholly inside the viewport, given the top row.
+bool LastRowFullyVisible(const CompactListView& view) {
+    const int top = view.scrollPosition();
+    return (view.rowCount() - top) * view.rowHeight() <= view.viewport()->height() &&
+           view.visibleRange().first + view.visibleRange().count == view.rowCount();
+}
+
+// --- RowStore
+// -----------------------------------------------------------------------------------------------
+
+TEST(RowStore, CellsRoundTripAcrossManyBlocks) {
+    // Enough rows to cross several cell blocks and text blocks.
+    RowStore store(3);
+    constexpr int kRows = 20'000;
+    for (int i = 0; i < kRows; ++i) {
+        ASSERT_EQ(store.addRow(Text("r", i)), i);
+        store.setCell(i, 1, Text("value ", i * 7));
+        if (i % 3 != 0) {
+            store.setCell(i, 2, Text("", i % 97));
+        }
+    }
+    ASSERT_EQ(store.rowCount(), kRows);
+    for (int i = 0; i < kRows; ++i) {
+        ASSERT_EQ(store.cell(i, 0), Text("r", i));
+        ASSERT_EQ(store.cell(i, 1), Text("value ", i * 7));
+        ASSERT_EQ(store.cell(i, 2), i % 3 != 0 ? Text("", i % 97) : std::string()) << i;
+    }
+}
+
+TEST(RowStore, RewritesAnyRowLeavingTheOthersAlone) {
+    RowStore store(2);
+    for (int i = 0; i < 10; ++i) {
+        store.addRow(Text("row ", i));
+        store.setCell(i, 1, "medium");
+    }
+    // Shorter (in place), longer (appended), empty, and non-ASCII text.
+    for (const std::string_view text : {"m", "a much longer text than before", "", "Größe ✓ 😀", "x"}) {
+        store.setCell(5, 1, text);
+        EXPECT_EQ(store.cell(5, 1), text);
+        EXPECT_EQ(store.cell(4, 1), "medium");
+        EXPECT_EQ(store.cell(6, 1), "medium");
+        EXPECT_EQ(store.cell(5, 0), "row 5");
+    }
+    // A cell set from a view of its own bytes.
+    store.setCell(3, 0, "abcdef");
+    store.setCell(3, 0, store.cell(3, 0).substr(2));
+    EXPECT_EQ(store.cell(3, 0), "cdef");
+    store.setCell(3, 1, store.cell(3, 0));
+    EXPECT_EQ(store.cell(3, 1), "cdef");
+}
+
+TEST(RowStore, OutOfRangeReadsEmptyAndWritesNothing) {
+    RowStore store(3);
+    store.addRow("a");
+    store.setCell(0, 1, "b");
+    store.setCell(0, 2, "c");
+    const std::vector<std::pair<int, int>> outside = {
+        {-1, 0}, {1, 0}, {0, -1}, {0, 3}, {INT_MIN, INT_MAX}, {INT_MAX, 0}, {0, INT_MIN}};
+    for (const auto& [row, column] : outside) {
+        EXPECT_EQ(store.cell(row, column), "") << row << "," << column;
+        store.setCell(row, column, "overwritten");
+    }
+    EXPECT_EQ(store.rowCount(), 1);
+    EXPECT_EQ(store.cell(0, 0), "a");
+    EXPECT_EQ(store.cell(0, 1), "b");
+    EXPECT_EQ(store.cell(0, 2), "c");
+}
+
+TEST(RowStore, ClearFreesEverythingAndStartsOver) {
+    RowStore store(3);
+    for (int i = 0; i < 10'000; ++i) {
+        store.addRow("664,579");
+        store.setCell(i, 1, "9,999,999,967");
+    }
+    EXPECT_GT(store.bytesAllocated(), 10'000u * 20u);
+    store.clear();
+    EXPECT_EQ(store.rowCount(), 0);
+    EXPECT_EQ(store.bytesAllocated(), 0u);
+    EXPECT_EQ(store.cell(0, 0), "");
+    EXPECT_EQ(store.addRow("again"), 0);
+    EXPECT_EQ(store.cell(0, 0), "again");
+    EXPECT_EQ(store.cell(0, 1), "");
+}
+
+TEST(RowStore, HugeTextsAreKeptWholeOrCutAtACharacter) {
+    RowStore store(2);
+    // Bigger than a text block, smaller than the cap: kept exactly, and small texts after it still work.
+    const std::string big(200'000, 'b');
+    store.addRow(big);
+    store.setCell(0, 1, "small");
+    EXPECT_EQ(store.cell(0, 0), big);
+    EXPECT_EQ(store.cell(0, 1), "small");
+    // A two-byte character straddling the cap is dropped whole.
+    const std::string capped = std::string(RowStore::kMaxCellBytes - 1, 'a') + "é" + "tail";
+    store.setCell(0, 1, capped);
+    EXPECT_EQ(store.cell(0, 1), std::string(RowStore::kMaxCellBytes - 1, 'a'));
+}
+
+TEST(RowStore, ColumnCountChangesKeepTheRemainingColumns) {
+    RowStore store(3);
+    for (int i = 0; i < 5'000; ++i) {
+        store.addRow(Text("a", i));
+        store.setCell(i, 1, Text("b", i));
+        store.setCell(i, 2, Text("c", i));
+    }
+    store.setColumnCount(2);
+    EXPECT_EQ(store.columnCount(), 2);
+    store.setColumnCount(4);
+    for (int i = 0; i < 5'000; i += 499) {
+        EXPECT_EQ(store.cell(i, 0), Text("a", i));
+        EXPECT_EQ(store.cell(i, 1), Text("b", i));
+        EXPECT_EQ(store.cell(i, 2), "");
+        EXPECT_EQ(store.cell(i, 3), "");
+    }
+    store.setCell(4'999, 3, "d");
+    EXPECT_EQ(store.cell(4'999, 3), "d");
+
+    for (const auto& [asked, expected] : std::vector<std::pair<int, int>>{
+             {0, 1}, {-7, 1}, {INT_MIN, 1}, {256, 256}, {100'000, RowStore::kMaxColumns}}) {
+        store.setColumnCount(asked);
+        EXPECT_EQ(store.columnCount(), expected) << asked;
+    }
+}
+
+// --- CompactListView
+// ----------------------------------------------------------------------------------------
+
+TEST(CompactListView, RowsAndCellsRoundTrip) {
+    ShownView shown(475, 200, 3);
+    CompactListView& view = shown.view;
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_EQ(view.addRow(Text("", i + 1)), i);
+        view.setCell(i, 1, Text("p", i * 11));
+    }
+    view.setCell(25, 2, "middle");
+    view.setCell(25, 1, "Größe");
+    EXPECT_EQ(view.rowCount(), 50);
+    EXPECT_EQ(view.cell(25, 0), "26");
+    EXPECT_EQ(view.cell(25, 1), "Größe");
+    EXPECT_EQ(view.cell(25, 2), "middle");
+    EXPECT_EQ(view.cell(24, 2), "");
+    EXPECT_EQ(view.cell(49, 1), "p539");
+
+    for (const auto& [row, column] : std::vector<std::pair<int, int>>{{-1, 0}, {50, 0}, {0, 3}, {0, -1}}) {
+        EXPECT_EQ(view.cell(row, column), "");
+        view.setCell(row, column, "x");
+    }
+    EXPECT_EQ(view.rowCount(), 50);
+
+    view.setScrollPosition(30);
+    view.clear();
+    EXPECT_EQ(view.rowCount(), 0);
+    EXPECT_EQ(view.scrollPosition(), 0);
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(view.visibleRange().count, 0);
+    EXPECT_EQ(view.addRow("fresh"), 0);
+    EXPECT_EQ(view.cell(0, 0), "fresh");
+}
+
+TEST(CompactListView, ScrollPositionPastTheEndShowsTheLastRow) {
+    ShownView shown(475, 200, 3);
+    CompactListView& view = shown.view;
+    for (int i = 0; i < 1'000; ++i) {
+        view.addRow(Text("", i));
+    }
+    Settle();
+    const int fullRows = view.viewport()->height() / view.rowHeight();
+    const int last = 1'000 - fullRows;
+    ASSERT_GT(fullRows, 1);
+    EXPECT_TRUE(view.verticalScrollBar()->isVisible());
+
+    struct Case {
+        int asked;
+        int top;
+    };
+    for (const Case& c : std::vector<Case>{{0, 0},
+                                           {10, 10},
+                                           {-5, 0},
+                                           {INT_MIN, 0},
+                                           {last, last},
+                                           {999, last},
+                                           {1'000, last},
+                                           {INT_MAX, last}}) {
+        view.setScrollPosition(c.asked);
+        EXPECT_EQ(view.verticalScrollBar()->value(), c.top) << c.asked;
+        EXPECT_EQ(view.scrollPosition(), c.top) << c.asked;
+        EXPECT_EQ(view.visibleRange().first, c.top) << c.asked;
+        if (c.top == last) {
+            EXPECT_EQ(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
+            EXPECT_TRUE(LastRowFullyVisible(view)) << c.asked;
+        }
+    }
+}
+
+TEST(CompactListView, FollowsTheEndWhileRowsAreAppended) {
+    // As a long search does: append, fill in, scroll to the end, with no event loop in between.
+    ShownView shown(475, 150, 3);
+    CompactListView& view = shown.view;
+    for (int i = 0; i < 300; ++i) {
+        const int row = view.addRow(Text("", i));
+        view.setCell(row, 1, Text("n", i * 3));
+        view.setCell(row, 2, "24");
+        view.setScrollPosition(view.rowCount());
+        ASSERT_TRUE(LastRowFullyVisible(view)) << i;
+    }
+    Settle();
+    EXPECT_TRUE(view.verticalScrollBar()->isVisible());
+    EXPECT_TRUE(LastRowFullyVisible(view));
+}
+
+TEST(CompactListView, ScrollToRowShowsThatRow) {
+    ShownView shown(475, 200, 1);
+    CompactListView& view = shown.view;
+    for (int i = 0; i < 500; ++i) {
+        view.addRow(Text("", i));
+    }
+    const int fullRows = view.viewport()->height() / view.rowHeight();
+    for (const int row : {250, 10, 499, 0, 300}) {
+        view.scrollToRow(row);
+        const int top = view.scrollPosition();
+        EXPECT_LE(top, row);
+        EXPECT_LT(row - top, fullRows) << row;
+    }
+    view.scrollToRow(INT_MAX);
+    EXPECT_TRUE(LastRowFullyVisible(view));
+    view.scrollToRow(-3);
+    EXPECT_EQ(view.scrollPosition(), 0);
+}
+
+TEST(CompactListView, PercentWidthsSplitThe475PixelWidget) {
+    ShownView shown(475, 200, 3);
+    CompactListView& view = shown.view;
+    view.setColumnWidths("30%,40%,30%");
+    const int width = view.viewport()->width();
+    const std::vector<int>& edges = view.columnBoundaries();
+    ASSERT_EQ(edges.size(), 4u);
+    EXPECT_EQ(edges[0], 0);
+    EXPECT_NEAR(edges[1], 142, 3);
+    EXPECT_NEAR(edges[2], 332, 4);
+    EXPECT_EQ(edges[1], width * 30 / 100);
+    EXPECT_EQ(edges[2], width * 30 / 100 + width * 40 / 100);
+    EXPECT_NEAR(edges[3], width, 2);
+}
+
+TEST(CompactListView, WidthTextsGiveADefinedLayout) {
+    ShownView shown(475, 200, 3, /*framed=*/false);
+    CompactListView& view = shown.view;
+    ASSERT_EQ(view.viewport()->width(), 475);
+    struct Case {
+        const char* spec;
+        std::vector<int> edges;
+    };
+    const std::vector<int> equal = {0, 159, 317, 475};
+    const std::vector<Case> cases = {
+        {"30%,40%,30%", {0, 142, 332, 474}},
+        {"", equal},
+        {"*,*,*", equal},
+        {"100,*,50", {0, 100, 425, 475}},
+        {"100,200", {0, 100, 300, 475}},
+        {" 50 % , 25%,25% ", {0, 237, 355, 473}},
+        {"10,20,30,40", {0, 10, 30, 60}},
+        {"0,0,*", {0, 0, 0, 475}},
+        {"abc,-5,nan%", equal},
+        {"1e999,inf,-*", equal},
+        {",,,", equal},
+        {"12.5.5,.5,5.", equal},
+        {"200%,*,*", {0, 475, 475, 475}},
+        {"99999999999999999999999999999999999999999,*,*",
+         {0, CompactListView::kMaxColumnPixels, CompactListView::kMaxColumnPixels,
+          CompactListView::kMaxColumnPixels}},
+        {"400,400,400", {0, 400, 800, 1200}},
+        {"%,%%,*%", equal},
+    };
+    for (const Case& c : cases) {
+        view.setColumnWidths(QString::fromUtf8(c.spec));
+        EXPECT_EQ(view.columnBoundaries(), c.edges) << c.spec;
+        // Whatever the layout, painting it must be safe.
+        view.refreshNow();
+    }
+}
+
+TEST(CompactListView, HostileColumnSettingsAreClampedOrIgnored) {
+    ShownView shown(300, 120, 2);
+    CompactListView& view = shown.view;
+    view.addRow("one");
+    view.setColumnAlignment(-1, 3);
+    view.setColumnAlignment(2, 3);
+    view.setColumnAlignment(0, INT_MIN);
+    for (const auto& [asked, expected] :
+         std::vector<std::pair<int, int>>{{0, 1}, {-4, 1}, {100'000, RowStore::kMaxColumns}, {2, 2}}) {
+        view.setColumnCount(asked);
+        EXPECT_EQ(view.columnCount(), expected);
+        EXPECT_EQ(view.columnBoundaries().size(), static_cast<std::size_t>(expected) + 1);
+        view.refreshNow();
+    }
+    EXPECT_EQ(view.cell(0, 0), "one");
+}
+
+TEST(CompactListView, RendersTextOnWhite) {
+    ShownView shown(475, 200, 3);
+    CompactListView& view = shown.view;
+    view.setColumnWidths("30%,40%,30%");
+    for (const char* row : {"664,579", "664,580", "664,581"}) {
+        const int r = view.addRow(row);
+        view.setCell(r, 1, "9,999,999,967");
+        view.setCell(r, 2, "24");
+    }
+    const QImage image = Rendered(view);
+    const Ink rows = InkIn(image, QRect(0, 0, image.width(), 3 * view.rowHeight()));
+    EXPECT_GT(rows.count, 30);
+    EXPECT_LT(rows.darkest, 80);
+    // Below the rows: only background.
+    const Ink below = InkIn(image, QRect(0, 3 * view.rowHeight(), image.width(), image.height()), 250);
+    EXPECT_EQ(below.count, 0);
+    EXPECT_EQ(image.pixel(image.width() - 1, image.height() - 1), qRgb(255, 255, 255));
+}
+
+TEST(CompactListView, LongTextIsClippedToItsColumn) {
+    ShownView shown(475, 100, 3, /*framed=*/false);
+    CompactListView& view = shown.view;
+    view.addRow(std::string(5'000, 'W'));
+    const QImage image = Rendered(view);
+    const int columnEnd = view.columnBoundaries()[1];
+    EXPECT_GT(InkIn(image, QRect(0, 0, columnEnd, view.rowHeight())).count, 30);
+    EXPECT_EQ(InkIn(image, QRect(columnEnd, 0, image.width() - columnEnd, image.height())).count, 0);
+}
+
+TEST(CompactListView, AlignsTextWithinItsColumn) {
+    ShownView shown(475, 100, 3, /*framed=*/false);
+    CompactListView& view = shown.view;
+    view.addRow("");
+    view.setCell(0, 1, "77");
+    const int left = view.columnBoundaries()[1];
+    const int right = view.columnBoundaries()[2];
+    const int middle = (left + right) / 2;
+    enum Where { Left, Center, Right };
+    struct Case {
+        int code;
+        Where where;
+    };
+    for (const Case& c : std::vector<Case>{
+             {0, Left}, {1, Left}, {2, Center}, {3, Right}, {4, Right}, {99, Left}, {-1, Left}}) {
+        view.setColumnAlignment(1, c.code);
+        const Ink ink = InkIn(Rendered(view), QRect(left, 0, right - left, view.rowHeight()));
+        ASSERT_GT(ink.count, 0) << c.code;
+        switch (c.where) {
+        case Left:
+            EXPECT_LT(ink.left, left + 8) << c.code;
+            break;
+        case Center:
+            EXPECT_NEAR((ink.left + ink.right) / 2, middle, 4) << c.code;
+            break;
+        case Right:
+            EXPECT_GT(ink.right, right - 8) << c.code;
+            break;
+        }
+    }
+}
+
+TEST(CompactListView, DrawsTheGridLinesAskedFor) {
+    ShownView shown(475, 150, 3, /*framed=*/false);
+    CompactListView& view = shown.view;
+    for (int i = 0; i < 3; ++i) {
+        view.addRow(""); // empty cells: only grid lines can colour the rows
+    }
+    const int between = view.columnBoundaries()[1] - 1;
+    const int rowLine = view.rowHeight() - 1;
+    const QRgb white = qRgb(255, 255, 255);
+    struct Case {
+        bool horizontal;
+        bool vertical;
+    };
+    for (const Case& c : std::vector<Case>{{false, false}, {true, false}, {false, true}, {true, true}}) {
+        view.setGridLines(c.horizontal, c.vertical);
+        const QImage image = Rendered(view);
+        EXPECT_EQ(image.pixel(50, rowLine) != white, c.horizontal) << c.horizontal << c.vertical;
+        EXPECT_EQ(image.pixel(between, view.rowHeight() / 2) != white, c.vertical)
+            << c.horizontal << c.vertical;
+        EXPECT_EQ(image.pixel(50, view.rowHeight() / 2), white);
+    }
+}
+
+TEST(CompactListView, DisabledLooksDisabled) {
+    ShownView shown(300, 100, 1);
+    CompactListView& view = shown.view;
+    view.addRow("Disabled text 123");
+    const QRect firstRow(0, 0, view.viewport()->width(), view.rowHeight());
+    const Ink enabled = InkIn(Rendered(view), firstRow);
+    view.setEnabled(false);
+    const QImage image = Rendered(view);
+    const Ink disabled = InkIn(image, firstRow, 200);
+    EXPECT_LT(enabled.darkest, 80);
+    EXPECT_GT(disabled.count, 0);
+    EXPECT_GT(disabled.darkest, 100);
+    EXPECT_NE(image.pixel(image.width() - 1, image.height() - 1), qRgb(255, 255, 255));
+}
+
+TEST(CompactListView, FontChangesTheRowHeight) {
+    ShownView shown(475, 300, 1);
+    CompactListView& view = shown.view;
+    for (int i = 0; i < 200; ++i) {
+        view.addRow(Text("", i));
+    }
+    const int smallHeight = view.rowHeight();
+    const int smallRows = view.visibleRange().count;
+    QFont big = view.font();
+    big.setPixelSize(40);
+    view.setFont(big);
+    EXPECT_GE(view.rowHeight(), QFontMetrics(big).height());
+    EXPECT_GT(view.rowHeight(), smallHeight);
+    EXPECT_LT(view.visibleRange().count, smallRows);
+    view.setScrollPosition(view.rowCount());
+    EXPECT_TRUE(LastRowFullyVisible(view));
+}
+
+// Counts the viewport's paint events.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST(CompactListView, RepaintsOnlyForVisibleChanges) {
+    ShownView shown(475, 150, 2);
+    CompactListView& view = shown.view;
+    for (int i = 0; i < 100; ++i) {
+        view.addRow(Text("", i));
+    }
+    Settle();
+    PaintCounter counter;
+    view.viewport()->installEventFilter(&counter);
+
+    view.setCell(90, 1, "hidden");
+    view.addRow("also hidden");
+    view.setCell(5'000, 0, "nowhere");
+    Settle();
+    EXPECT_EQ(counter.paints, 0);
+
+    view.setCell(0, 1, "shown");
+    Settle();
+    EXPECT_GE(counter.paints, 1);
+    counter.paints = 0;
+    view.setScrollPosition(view.rowCount());
+    Settle();
+    EXPECT_GE(counter.paints, 1);
+    view.viewport()->removeEventFilter(&counter);
+}
+
+} // namespace

@@ -1,0 +1,130 @@
+// Menus over the toolkit's menu bar: texts, separators, shortcuts, and who answers a choice.
+
+#include "framework/Application.h"
+#include "framework/MenuBar.h"
+#include "framework/Runtime.h"
+#include "framework/Window.h"
+#include "framework/qt/WindowNative.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <gtest/gtest.h>
+
+using namespace Ovelund;
+
+namespace {
+
+template <class T = MenuItem> Ref<MenuItem> Entry(const char* name, const char* text, const char* shortcut) {
+    Ref<MenuItem> item = std::make_shared<T>();
+    item->SetName(name);
+    item->SetText(text);
+    if (shortcut)
+        item->SetKeyboardShortcut(shortcut);
+    return item;
+}
+
+struct Recorder : Object {
+    int calls = 0;
+    bool Handle() {
+        ++calls;
+        return false;
+    }
+};
+
+class MenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RuntimeInit();
+        bar = std::make_shared<MenuBar>();
+        file = Entry("FileMenu", "&File", "");
+        bar->Append(file);
+        file->Append(Entry<QuitMenuItem>("FileQuit", "Quit", "Cmd+Q"));
+        edit = Entry("EditMenu", "&Edit", "");
+        bar->Append(edit);
+        edit->Append(Entry("EditUndo", "&Undo", "Cmd+Z"));
+        edit->Append(Entry("Separator", "-", nullptr));
+        edit->Append(Entry("EditCopy", "&Copy", "Cmd+C"));
+        edit->Append(Entry("EditPaste", "&Paste", "Cmd+V"));
+        app = std::make_shared<Application>();
+        RuntimeRegisterAppObject(app);
+    }
+    void TearDown() override {
+        app->RemoveMenuHandlers();
+        ReleaseFrameworkGlobals();
+        RuntimeInit();
+    }
+    Ref<MenuBar> bar;
+    Ref<MenuItem> file, edit;
+    Ref<Application> app;
+};
+
+} // namespace
+
+TEST_F(MenuTest, ChildAndLookupFindEntriesByName) {
+    EXPECT_EQ(bar->Child("FileMenu"), file);
+    EXPECT_EQ(bar->Child("FileQuit"), nullptr) << "Child looks at direct children only";
+    ASSERT_TRUE(bar->Lookup("FileQuit"));
+    EXPECT_TRUE(bar->Lookup("FileQuit")->IsA(QuitMenuItem::Lookup()));
+    EXPECT_EQ(bar->Lookup("Nothing"), nullptr);
+}
+
+TEST_F(MenuTest, AWindowShowsTheBarWithAccessKeysSeparatorAndCommandKeyShortcuts) {
+    auto window = std::make_shared<Window>();
+    window->Constructor();
+    window->SetMenuBar(bar);
+    QMenuBar* menuBar = window->Native().menuBar;
+    ASSERT_TRUE(menuBar);
+    const auto menus = menuBar->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), QStringLiteral("&File"));
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("&Edit"));
+    const auto items = menus[1]->menu()->actions();
+    ASSERT_EQ(items.size(), 4);
+    EXPECT_EQ(items[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_TRUE(items[1]->isSeparator());
+    EXPECT_EQ(items[2]->text(), QStringLiteral("&Copy"));
+    EXPECT_EQ(menus[0]->menu()->actions()[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    window->Close();
+}
+
+TEST_F(MenuTest, AChoiceReachesTheApplicationsHandlerByItemName) {
+    auto recorder = std::make_shared<Recorder>();
+    app->AddMenuHandler("EditPaste",
+                        RuntimeCreateDelegate(&Recorder::Handle, recorder, "(  ) as Boolean", false));
+    bar->Lookup("EditPaste")->NativeAction()->trigger();
+    EXPECT_EQ(recorder->calls, 1);
+    EXPECT_FALSE(RuntimeQuitRequested());
+}
+
+TEST_F(MenuTest, QuitEndsTheApplication) {
+    bar->Lookup("FileQuit")->NativeAction()->trigger();
+    EXPECT_TRUE(RuntimeQuitRequested());
+}
+
+TEST_F(MenuTest, EditEntriesActOnTheFocusedTextField) {
+    auto window = std::make_shared<Window>();
+    window->Constructor();
+    auto* field = new QLineEdit(ContentWidget(*window));
+    field->setText(QStringLiteral("12345"));
+    field->show();
+    window->Native().frame->activateWindow();
+    field->setFocus();
+    QApplication::processEvents();
+    if (QApplication::focusWidget() != field)
+        GTEST_SKIP() << "the platform gives no keyboard focus";
+    field->selectAll();
+    RuntimeChooseMenuItem(*bar->Lookup("EditCopy"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("12345"));
+    field->setCursorPosition(5);
+    RuntimeChooseMenuItem(*bar->Lookup("EditPaste"));
+    EXPECT_EQ(field->text(), QStringLiteral("1234512345"));
+    EXPECT_TRUE(bar->Lookup("EditUndo")->CanAct());
+    RuntimeChooseMenuItem(*bar->Lookup("EditUndo"));
+    EXPECT_EQ(field->text(), QStringLiteral("12345"));
+    window->Close();
+}

@@ -1,0 +1,20 @@
+// The tests' entry: a real QApplication on the offscreen platform, and a recording dialog presenter so that
+// no test blocks on a modal dialog it did not ask for.
+
+#include "support/RecordingPresenter.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    Ovelund::SetDialogPresenter(std::make_unique<testing_support::RecordingPresenter>());
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
