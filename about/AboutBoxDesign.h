@@ -49,7 +49,7 @@ inline constexpr auto StaticText4 =
     ABOUT_LABEL("StaticText4", 128, 60, 59, 20, 5, "Arial", true, 2, false, "2.2.0 Intel", false);
 inline constexpr auto Kagi = ABOUT_BUTTON("Kagi", 254, 6, "Support Dravik", true);
 inline constexpr auto Label1 = ABOUT_LABEL("Label1", 20, 296, 224, 20, 7, "System", false, 1, false,
-                                           "Icon photo by Mira Calloway, photos.example.org", true);
+                                           "Icon: M. Calloway, pix.example.org", true);
 
 #undef ABOUT_PLACEMENT
 #undef ABOUT_BUTTON

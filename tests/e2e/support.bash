@@ -1,0 +1,67 @@
+# Shared by the end-to-end scripts: a private X server, waiting for windows, and clean-up.
+# shellcheck shell=bash
+
+set -euo pipefail
+
+E2E_PIDS=()
+cleanup() {
+    for pid in "${E2E_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    [ -n "${E2E_TMP:-}" ] && rm -rf "$E2E_TMP"
+}
+trap cleanup EXIT
+
+E2E_TMP=$(mktemp -d)
+
+# Starts Xvfb on a free display and exports DISPLAY.
+start_xvfb() {
+    local fd_file="$E2E_TMP/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fd_file" 2>"$E2E_TMP/xvfb.log" &
+    E2E_PIDS+=($!)
+    for _ in $(seq 100); do
+        [ -s "$fd_file" ] && break
+        sleep 0.05
+    done
+    DISPLAY=":$(tr -d '\n' <"$fd_file")"
+    export DISPLAY
+    export QT_QPA_PLATFORM=xcb
+    unset WAYLAND_DISPLAY
+}
+
+# Prints the id of the first visible window whose title is exactly $1, waiting up to $2 seconds (10).
+wait_for_window() {
+    local title=$1 seconds=${2:-10} id
+    for _ in $(seq $((seconds * 20))); do
+        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.05
+    done
+    echo "no window titled '$title' appeared" >&2
+    return 1
+}
+
+# Waits up to $2 seconds for process $1 to end and prints its exit status; fails if it does not end.
+wait_for_exit() {
+    local pid=$1 seconds=${2:-10}
+    for _ in $(seq $((seconds * 20))); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            local status=0
+            wait "$pid" || status=$?
+            echo "$status"
+            return 0
+        fi
+        sleep 0.05
+    done
+    echo "process $pid did not end within $seconds s" >&2
+    return 1
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
