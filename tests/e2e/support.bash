@@ -65,3 +65,18 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+
+# The on-screen origin of a window's content area: below its menu bar, whose height is what the window has
+# beyond its designed content height $2. Prints "x y".
+content_origin() {
+    local window=$1 content_height=$2
+    xwininfo -id "$window" | awk -v h="$content_height" '
+        /Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} /Height:/ {height=$2}
+        END {print x, y + height - h}'
+}
+
+# Clicks at content coordinates ($2, $3) of the window whose content origin is in $1 ("x y").
+click_at() {
+    local origin=($1)
+    xdotool mousemove --sync $((origin[0] + $2)) $((origin[1] + $3)) click 1
+}
