@@ -20,7 +20,10 @@ public:
     void Constructor() override;
 
     const String& Name() const { return name_; }
-    void SetName(const String& name) { name_ = name; }
+    void SetName(const String& name) {
+        name_ = name;
+        NameChanged();
+    }
     std::int32_t TabPanelIndex() const { return tabPanelIndex_; }
     void SetTabPanelIndex(std::int32_t value) { tabPanelIndex_ = value; }
 
@@ -32,6 +35,7 @@ public:
 
 protected:
     virtual void CreateNative() {}
+    virtual void NameChanged() {}
     virtual void DestroyNative() {}
     template <class Self> Ref<Self> SelfAs() { return std::static_pointer_cast<Self>(shared_from_this()); }
 

@@ -33,20 +33,21 @@ Qt::Alignment HorizontalAlignment(std::int32_t code) {
 } // namespace
 
 const ClassRecord& Label::Lookup() {
-    static const ClassRecord record = ClassBuilder<Label>("Label", &RectControl::Lookup())
-                                          .Property("Text", &Label::SetText, &Label::Text)
-                                          .Property("TextAlign", &Label::SetTextAlign, &Label::TextAlign)
-                                          .Property("MultiLine", &Label::SetMultiLine, &Label::MultiLine)
-                                          .Property("Selectable", &Label::SetSelectable, &Label::Selectable)
-                                          .Property("Transparent", &Label::SetTransparent, &Label::Transparent)
-                                          .Property("TextColor", &Label::SetTextColor, &Label::TextColor)
-                                          .Property("TextFont", &RectControl::SetTextFont, &RectControl::TextFont)
-                                          .Property("Bold", &RectControl::SetBold, &RectControl::Bold)
-                                          .Property("Italic", &RectControl::SetItalic, &RectControl::Italic)
-                                          .Property("Underline", &RectControl::SetUnderline, &RectControl::Underline)
-                                          .Property("DataSource", &Label::SetDataSource, &Label::DataSource)
-                                          .Property("DataField", &Label::SetDataField, &Label::DataField)
-                                          .Build();
+    static const ClassRecord record =
+        ClassBuilder<Label>("Label", &RectControl::Lookup())
+            .Property("Text", &Label::SetText, &Label::Text)
+            .Property("TextAlign", &Label::SetTextAlign, &Label::TextAlign)
+            .Property("MultiLine", &Label::SetMultiLine, &Label::MultiLine)
+            .Property("Selectable", &Label::SetSelectable, &Label::Selectable)
+            .Property("Transparent", &Label::SetTransparent, &Label::Transparent)
+            .Property("TextColor", &Label::SetTextColor, &Label::TextColor)
+            .Property("TextFont", &RectControl::SetTextFont, &RectControl::TextFont)
+            .Property("Bold", &RectControl::SetBold, &RectControl::Bold)
+            .Property("Italic", &RectControl::SetItalic, &RectControl::Italic)
+            .Property("Underline", &RectControl::SetUnderline, &RectControl::Underline)
+            .Property("DataSource", &Label::SetDataSource, &Label::DataSource)
+            .Property("DataField", &Label::SetDataField, &Label::DataField)
+            .Build();
     return record;
 }
 
@@ -76,7 +77,6 @@ void Label::ApplyLook() {
     if (!label)
         return;
     label->setTextInteractionFlags(selectable_ ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
-    label->setAutoFillBackground(!transparent_);
     if (textColorSet_) {
         // A disabled label keeps the platform's disabled look.
         QPalette palette = label->palette();

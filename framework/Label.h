@@ -8,8 +8,10 @@
 //
 // TextAlign: 0 left, 1 centred, 2 right; any other value is left. A MultiLine label starts at its top edge,
 // a single-line one is centred vertically. TextColor takes effect once set; until then the label keeps the
-// platform's text colour. A label that is not Transparent fills its rectangle with its container's
-// background. DataSource and DataField are kept for the program to read; labels are not bound to data.
+// platform's text colour. Transparent is kept for the program to read: a label never paints a
+// background of its own, so its container's background shows around the text either way (a filled label
+// would stand out as a patch on containers that shade their inside, such as group boxes). DataSource and
+// DataField are kept for the program to read; labels are not bound to data.
 
 #include "framework/Color.h"
 #include "framework/RectControl.h"

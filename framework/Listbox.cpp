@@ -13,7 +13,9 @@
 namespace Ovelund {
 
 namespace {
-CompactListView* ViewOf(const ControlNative& native) { return NativeWidget<CompactListView>(native); }
+CompactListView* ViewOf(const ControlNative& native) {
+    return NativeWidget<CompactListView>(native);
+}
 } // namespace
 
 const ClassRecord& Listbox::Lookup() {
@@ -54,10 +56,12 @@ void Listbox::CreateWidget(ControlNative& native) {
     auto* view = new CompactListView(native.parent);
     native.widget = view;
     view->setColumnCount(columnCount_);
-    view->setColumnWidths(QString::fromUtf8(columnWidths_.data(), static_cast<qsizetype>(columnWidths_.size())));
+    view->setColumnWidths(
+        QString::fromUtf8(columnWidths_.data(), static_cast<qsizetype>(columnWidths_.size())));
     for (std::size_t column = 0; column < columnAlignments_.size(); ++column)
         view->setColumnAlignment(static_cast<int>(column), columnAlignments_[column]);
     view->setGridLines(gridLinesHorizontal_ != 0, gridLinesVertical_ != 0);
+    view->setMultipleSelection(selectionType_ == 1);
     view->setFrameShape(border_ ? QFrame::StyledPanel : QFrame::NoFrame);
     view->setAttribute(Qt::WA_MacShowFocusRect, useFocusRing_);
     ApplyScrollBars();
@@ -228,11 +232,8 @@ void Listbox::AddInitialRows(const String& value) {
             cell = tab + 1;
         }
         AddRow(cells);
-        at = end;
-        if (at < text.size() && text[at] == '\r')
-            ++at;
-        if (at < text.size() && text[at] == '\n' && (at == 0 || text[at - 1] == '\r' || at == end))
-            ++at;
+        // A CR LF pair is one line break; a break at the very end starts no further row.
+        at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
 }
 
@@ -255,6 +256,8 @@ void Listbox::SetDefaultRowHeight(std::int32_t value) {
 void Listbox::SetSelectionType(std::int32_t value) {
     CheckUIThread();
     selectionType_ = value;
+    if (CompactListView* view = ViewOf(Native()))
+        view->setMultipleSelection(value == 1);
 }
 void Listbox::SetHierarchical(bool value) {
     CheckUIThread();

@@ -5,7 +5,7 @@
 // Rows and columns count from 0. Reading a cell outside the list gives the empty text and writing one does
 // nothing. Until the control is constructed it has no rows: AddRow and SetCell do nothing then.
 //
-// The list shows no heading row (HasHeading and HeadingIndex are kept for the program to read) and has no
+// The list shows no heading row (HasHeading and HeadingIndex are kept for the program to read); see below for
 // selection. ColumnWidths gives a width per column, separated by commas, each "N%" (of the list's width),
 // "N" (pixels) or "*" (an equal share of the rest); columns it leaves out share the rest. GridLinesHorizontal
 // and GridLinesVertical 0 draw no lines, any other value thin lines between rows or columns. Column
@@ -15,9 +15,13 @@
 // scrolls sideways: columns past its right edge are cut off, whatever ScrollBarHorizontal says.
 //
 // Rows take their height from the font. DefaultRowHeight, Hierarchical, EnableDrag, EnableDragReorder,
-// RequiresSelection, SelectionType, ColumnsResizable, _ScrollWidth, _ScrollOffset, DataSource and DataField
+// RequiresSelection, ColumnsResizable, _ScrollWidth, _ScrollOffset, DataSource and DataField
 // are kept for the program to read and change nothing on screen. Setting InitialValue appends its rows: one
 // row per line (lines end at CR, LF or CR LF), cells separated by tab characters.
+//
+// SelectionType 1 lets the user select several rows (Ctrl+click, Shift+click, Shift with the arrow keys,
+// SelectAll); any other value one row at most. Copy (its key, or the EditCopy menu entry while the list has
+// the focus) puts the selected rows on the clipboard: cells joined by tabs, each row ending with a line feed.
 
 #include "framework/RectControl.h"
 
@@ -28,7 +32,13 @@ namespace Ovelund {
 class Listbox : public RectControl {
     OVELUND_OBJECT
 public:
-    enum : std::int32_t { AlignDefault = 0, AlignLeft = 1, AlignCenter = 2, AlignRight = 3, AlignDecimal = 4 };
+    enum : std::int32_t {
+        AlignDefault = 0,
+        AlignLeft = 1,
+        AlignCenter = 2,
+        AlignRight = 3,
+        AlignDecimal = 4
+    };
 
     // Appends a row whose first cell holds the text (the others are empty); it becomes LastIndex.
     void AddRow(const String& firstColumnText);

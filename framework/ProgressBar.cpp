@@ -10,10 +10,11 @@
 namespace Ovelund {
 
 const ClassRecord& ProgressBar::Lookup() {
-    static const ClassRecord record = ClassBuilder<ProgressBar>("ProgressBar", &RectControl::Lookup())
-                                          .Property("Maximum", &ProgressBar::SetMaximum, &ProgressBar::Maximum)
-                                          .Property("Value", &ProgressBar::SetValue, &ProgressBar::Value)
-                                          .Build();
+    static const ClassRecord record =
+        ClassBuilder<ProgressBar>("ProgressBar", &RectControl::Lookup())
+            .Property("Maximum", &ProgressBar::SetMaximum, &ProgressBar::Maximum)
+            .Property("Value", &ProgressBar::SetValue, &ProgressBar::Value)
+            .Build();
     return record;
 }
 

@@ -33,7 +33,8 @@ public:
     // Enters `button` as the most recent holder of `role`, or removes it.
     void Set(Role role, QPushButton* button, bool holds) {
         auto& list = role == DefaultRole ? defaults_ : cancels_;
-        std::erase_if(list, [button](const QPointer<QPushButton>& entry) { return !entry || entry == button; });
+        std::erase_if(list,
+                      [button](const QPointer<QPushButton>& entry) { return !entry || entry == button; });
         if (holds)
             list.emplace_back(button);
     }

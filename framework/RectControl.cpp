@@ -76,6 +76,11 @@ void RectControl::DestroyNative() {
     native_->widget = nullptr;
 }
 
+void RectControl::NameChanged() {
+    if (QWidget* widget = native_->widget)
+        widget->setObjectName(QString::fromStdString(Name()));
+}
+
 void RectControl::ApplyGeometry() {
     if (QWidget* widget = native_->widget)
         widget->setGeometry(left_ - native_->parentOrigin.x(), top_ - native_->parentOrigin.y(),

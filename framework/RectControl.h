@@ -78,6 +78,7 @@ public:
 protected:
     void CreateNative() final;
     void DestroyNative() final;
+    void NameChanged() override;
     // Creates the control's widget in `native` (its parent widget is set there already).
     virtual void CreateWidget(ControlNative& native) = 0;
     // Applies the control's font to its widget; controls whose widget shows text differently override it.

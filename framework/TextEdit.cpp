@@ -5,12 +5,12 @@
 namespace Ovelund {
 
 const ClassRecord& TextEdit::Lookup() {
-    static const ClassRecord record = ClassBuilder<TextEdit>("TextEdit", &RectControl::Lookup())
-                                          .Property("AutomaticallyCheckSpelling",
-                                                    &TextEdit::SetAutomaticallyCheckSpelling,
-                                                    &TextEdit::AutomaticallyCheckSpelling)
-                                          .NoFactory()
-                                          .Build();
+    static const ClassRecord record =
+        ClassBuilder<TextEdit>("TextEdit", &RectControl::Lookup())
+            .Property("AutomaticallyCheckSpelling", &TextEdit::SetAutomaticallyCheckSpelling,
+                      &TextEdit::AutomaticallyCheckSpelling)
+            .NoFactory()
+            .Build();
     return record;
 }
 

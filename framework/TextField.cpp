@@ -16,7 +16,9 @@ namespace Ovelund {
 
 namespace {
 
-QString ToQt(const String& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString ToQt(const String& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 String FromQt(const QString& text) {
     const QByteArray bytes = text.toUtf8();
@@ -64,7 +66,9 @@ protected:
     }
 };
 
-FieldEdit* EditOf(const ControlNative& native) { return dynamic_cast<FieldEdit*>(native.widget.data()); }
+FieldEdit* EditOf(const ControlNative& native) {
+    return dynamic_cast<FieldEdit*>(native.widget.data());
+}
 
 std::pair<std::int64_t, std::int64_t> SelectionOf(const QLineEdit& edit) {
     if (edit.hasSelectedText())
@@ -83,7 +87,9 @@ Qt::Alignment HorizontalAlignment(std::int32_t code) {
     }
 }
 
-int MaxLength(std::int32_t limit) { return limit > 0 ? limit : std::numeric_limits<int>::max(); }
+int MaxLength(std::int32_t limit) {
+    return limit > 0 ? limit : std::numeric_limits<int>::max();
+}
 
 void SetRoleColor(QWidget& widget, QPalette::ColorRole role, Color color) {
     QPalette palette = widget.palette();
@@ -221,7 +227,8 @@ std::int32_t TextField::SelStart() const {
         characters = CharactersBefore(edit->text(), SelectionOf(*edit).first);
     else
         characters = std::clamp<std::int64_t>(selStart_, 0, Len(text_));
-    return static_cast<std::int32_t>(std::min<std::int64_t>(characters, std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(
+        std::min<std::int64_t>(characters, std::numeric_limits<std::int32_t>::max()));
 }
 
 void TextField::SetSelStart(std::int32_t value) {
@@ -231,7 +238,8 @@ void TextField::SetSelStart(std::int32_t value) {
         return;
     }
     ProgramChange([value](QLineEdit& edit) {
-        edit.setCursorPosition(static_cast<int>(IndexOfCharacter(edit.text(), std::max<std::int32_t>(value, 0))));
+        edit.setCursorPosition(
+            static_cast<int>(IndexOfCharacter(edit.text(), std::max<std::int32_t>(value, 0))));
     });
 }
 
