@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "framework/MenuBar.h"
 #include "framework/Runtime.h"
+#include "framework/qt/CompactListView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,6 +27,11 @@ QKeySequence ShortcutFor(const String& text) {
 
 QLineEdit* FocusedTextField() {
     return qobject_cast<QLineEdit*>(QApplication::focusWidget());
+}
+
+// Copy also acts on a focused list: it copies the selected rows.
+CompactListView* FocusedList() {
+    return qobject_cast<CompactListView*>(QApplication::focusWidget());
 }
 
 enum class EditCommand { None, Undo, Cut, Copy, Paste, Clear };
@@ -121,6 +127,10 @@ Ref<MenuItem> MenuItem::Lookup(const String& name) const {
 }
 
 bool MenuItem::Action() {
+    if (CompactListView* list = FocusedList(); list && EditCommandFor(name_) == EditCommand::Copy) {
+        list->copySelection();
+        return true;
+    }
     QLineEdit* field = FocusedTextField();
     switch (EditCommandFor(name_)) {
     case EditCommand::None:
@@ -164,6 +174,8 @@ bool MenuItem::CanAct() const {
         return field && !field->isReadOnly() && field->hasSelectedText() &&
                field->echoMode() == QLineEdit::Normal;
     case EditCommand::Copy:
+        if (CompactListView* list = FocusedList())
+            return list->hasSelection();
         return field && field->hasSelectedText() && field->echoMode() == QLineEdit::Normal;
     case EditCommand::Paste:
         return field && !field->isReadOnly() && QApplication::clipboard() &&

@@ -1,14 +1,22 @@
 #include "framework/qt/CompactListView.h"
 
+#include <QClipboard>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <iterator>
 
 namespace Ovelund {
 
@@ -78,6 +86,8 @@ CompactListView::CompactListView(QWidget* parent) : QAbstractScrollArea(parent),
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // paintEvent covers every pixel it is asked for.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    // A click gives the list the keyboard focus, so that its keys and Copy act on it.
+    setFocusPolicy(Qt::StrongFocus);
     alignments_.assign(1, AlignDefault);
     UpdateRowHeight();
     UpdateBoundaries();
@@ -148,6 +158,9 @@ std::string CompactListView::cell(int row, int column) const {
 
 void CompactListView::clear() {
     store_.clear();
+    selection_.clear();
+    currentRow_ = -1;
+    anchorRow_ = -1;
     SyncScrollRange();
     verticalScrollBar()->setValue(0);
     viewport()->update();
@@ -183,6 +196,142 @@ CompactListView::RowRange CompactListView::visibleRange() const {
 
 void CompactListView::refreshNow() {
     viewport()->repaint();
+}
+
+void CompactListView::setMultipleSelection(bool multiple) {
+    if (multiple == multipleSelection_) {
+        return;
+    }
+    multipleSelection_ = multiple;
+    if (!multiple) {
+        const bool keep = isRowSelected(currentRow_);
+        selection_.clear();
+        if (keep) {
+            selection_.emplace(currentRow_, currentRow_ + 1);
+        }
+        anchorRow_ = currentRow_;
+        viewport()->update();
+    }
+}
+
+bool CompactListView::isRowSelected(int row) const {
+    auto after = selection_.upper_bound(row);
+    return after != selection_.begin() && row < std::prev(after)->second;
+}
+
+int CompactListView::selectedRowCount() const {
+    int count = 0;
+    for (const auto& [first, end] : selection_) {
+        count += end - first; // disjoint ranges inside [0, INT32_MAX): the sum fits
+    }
+    return count;
+}
+
+void CompactListView::selectAll() {
+    if (!multipleSelection_ || rowCount() == 0) {
+        return;
+    }
+    selection_.clear();
+    selection_.emplace(0, rowCount());
+    viewport()->update();
+}
+
+void CompactListView::clearSelection() {
+    selection_.clear();
+    viewport()->update();
+}
+
+std::string CompactListView::selectedText(std::size_t maxBytes) const {
+    std::string text;
+    const int columns = columnCount();
+    for (const auto& [first, end] : selection_) {
+        for (int row = first; row < end; ++row) {
+            // At most 256 cells of at most 1 MiB each: no overflow.
+            std::size_t rowBytes = static_cast<std::size_t>(columns);
+            for (int column = 0; column < columns; ++column) {
+                rowBytes += store_.cell(row, column).size();
+            }
+            if (rowBytes > maxBytes - text.size()) {
+                return text;
+            }
+            for (int column = 0; column < columns; ++column) {
+                text += store_.cell(row, column);
+                text += column + 1 < columns ? '\t' : '\n';
+            }
+        }
+    }
+    return text;
+}
+
+void CompactListView::copySelection() {
+    if (selection_.empty()) {
+        return;
+    }
+    const std::string text = selectedText();
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        clipboard->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+}
+
+void CompactListView::SelectOnly(int row) {
+    selection_.clear();
+    selection_.emplace(row, row + 1);
+}
+
+void CompactListView::SelectFromAnchorTo(int row) {
+    if (anchorRow_ < 0 || anchorRow_ >= rowCount()) {
+        anchorRow_ = currentRow_ >= 0 && currentRow_ < rowCount() ? currentRow_ : row;
+    }
+    selection_.clear();
+    selection_.emplace(std::min(anchorRow_, row), std::max(anchorRow_, row) + 1);
+}
+
+void CompactListView::AddToSelection(int first, int end) {
+    auto at = selection_.upper_bound(first);
+    if (at != selection_.begin() && std::prev(at)->second >= first) {
+        at = std::prev(at); // overlaps or touches [first, end): merged below
+        first = at->first;
+    }
+    while (at != selection_.end() && at->first <= end) {
+        end = std::max(end, at->second);
+        at = selection_.erase(at);
+    }
+    selection_.emplace_hint(at, first, end);
+}
+
+void CompactListView::RemoveFromSelection(int first, int end) {
+    auto at = selection_.lower_bound(first);
+    if (at != selection_.begin()) {
+        const auto before = std::prev(at); // starts before `first`
+        if (before->second > first) {
+            const int oldEnd = before->second;
+            before->second = first;
+            if (oldEnd > end) {
+                selection_.emplace_hint(at, end, oldEnd);
+                return;
+            }
+        }
+    }
+    while (at != selection_.end() && at->first < end) {
+        const int oldEnd = at->second;
+        at = selection_.erase(at);
+        if (oldEnd > end) {
+            selection_.emplace_hint(at, end, oldEnd);
+            return;
+        }
+    }
+}
+
+void CompactListView::MoveCurrentTo(int row, bool extend) {
+    if (extend && multipleSelection_) {
+        SelectFromAnchorTo(row);
+    } else {
+        SelectOnly(row);
+        anchorRow_ = row;
+    }
+    currentRow_ = row;
+    scrollToRow(row);
+    viewport()->update();
 }
 
 int CompactListView::FullyVisibleRows() const {
@@ -282,9 +431,22 @@ void CompactListView::paintEvent(QPaintEvent* event) {
     const int columns = columnCount();
     const int rowsBottom = (endRow - top) * rowHeight_;
 
-    painter.setPen(enabled ? kText : kDisabledText);
+    const QPalette::ColorGroup group = isActiveWindow() ? QPalette::Active : QPalette::Inactive;
+    const QColor highlight = palette().color(group, QPalette::Highlight);
+    const QColor highlightedText = palette().color(group, QPalette::HighlightedText);
+    const QColor plainText = enabled ? kText : kDisabledText;
+    bool penHighlighted = false;
+    painter.setPen(plainText);
     for (int row = firstRow; row < endRow; ++row) {
         const int y = (row - top) * rowHeight_;
+        const bool highlighted = enabled && isRowSelected(row);
+        if (highlighted) {
+            painter.fillRect(QRect(0, y, viewport()->width(), rowHeight_).intersected(dirty), highlight);
+        }
+        if (highlighted != penHighlighted) {
+            painter.setPen(highlighted ? highlightedText : plainText);
+            penHighlighted = highlighted;
+        }
         for (int column = 0; column < columns; ++column) {
             const auto c = static_cast<std::size_t>(column);
             const QRect cellArea(boundaries_[c], y, boundaries_[c + 1] - boundaries_[c], rowHeight_);
@@ -321,6 +483,98 @@ void CompactListView::paintEvent(QPaintEvent* event) {
     }
 }
 
+bool CompactListView::event(QEvent* event) {
+    // As a text field does: while the list has the focus, its Copy and SelectAll keys act on it even when a
+    // menu entry binds the same keys.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy) ||
+            (multipleSelection_ && key->matches(QKeySequence::SelectAll))) {
+            event->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+void CompactListView::mousePressEvent(QMouseEvent* event) {
+    const double y = event->position().y();
+    if (event->button() != Qt::LeftButton || !(y >= 0 && y < viewport()->height())) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    event->accept();
+    const std::int64_t row = std::int64_t{scrollPosition()} + static_cast<std::int64_t>(y) / rowHeight_;
+    if (row >= rowCount()) {
+        return;
+    }
+    const int clicked = static_cast<int>(row);
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (multipleSelection_ && (modifiers & Qt::ShiftModifier)) {
+        SelectFromAnchorTo(clicked);
+    } else if (multipleSelection_ && (modifiers & Qt::ControlModifier)) {
+        if (isRowSelected(clicked)) {
+            RemoveFromSelection(clicked, clicked + 1);
+        } else {
+            AddToSelection(clicked, clicked + 1);
+        }
+        anchorRow_ = clicked;
+    } else {
+        SelectOnly(clicked);
+        anchorRow_ = clicked;
+    }
+    currentRow_ = clicked;
+    scrollToRow(clicked);
+    viewport()->update();
+}
+
+void CompactListView::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        copySelection();
+        event->accept();
+        return;
+    }
+    if (multipleSelection_ && event->matches(QKeySequence::SelectAll)) {
+        selectAll();
+        event->accept();
+        return;
+    }
+    const int rows = rowCount();
+    const bool hasCurrent = currentRow_ >= 0 && currentRow_ < rows;
+    const std::int64_t from = hasCurrent ? currentRow_ : scrollPosition();
+    const std::int64_t page = FullyVisibleRows();
+    std::int64_t target = 0;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        target = hasCurrent ? from - 1 : from;
+        break;
+    case Qt::Key_Down:
+        target = hasCurrent ? from + 1 : from;
+        break;
+    case Qt::Key_PageUp:
+        target = hasCurrent ? from - page : from;
+        break;
+    case Qt::Key_PageDown:
+        target = hasCurrent ? from + page : from;
+        break;
+    case Qt::Key_Home:
+        target = 0;
+        break;
+    case Qt::Key_End:
+        target = std::int64_t{rows} - 1;
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (rows == 0) {
+        return;
+    }
+    MoveCurrentTo(static_cast<int>(std::clamp<std::int64_t>(target, 0, rows - 1)),
+                  (event->modifiers() & Qt::ShiftModifier) != 0);
+}
+
 void CompactListView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateBoundaries();
@@ -333,7 +587,8 @@ void CompactListView::changeEvent(QEvent* event) {
         UpdateRowHeight();
         SyncScrollRange();
         viewport()->update();
-    } else if (event->type() == QEvent::EnabledChange) {
+    } else if (event->type() == QEvent::EnabledChange || event->type() == QEvent::ActivationChange ||
+               event->type() == QEvent::PaletteChange) {
         viewport()->update();
     }
 }

@@ -5,14 +5,26 @@
 //
 // Rows: cells of UTF-8 text, no heading row, one row height for all rows taken from the font. The vertical
 // scroll bar's value is the index of the top visible row; there is no horizontal scrolling (columns past the
-// right edge are clipped). Text is elided at the right end to fit its column. Keyboard and wheel scrolling
-// come from QAbstractScrollArea; there is no selection.
+// right edge are clipped). Text is elided at the right end to fit its column. Wheel scrolling comes from
+// QAbstractScrollArea.
+//
+// Selection: single (one row at most) or multiple. A click selects its row alone and makes it the current
+// row and the anchor; in multiple selection Ctrl+click toggles its row and Shift+click selects the rows from
+// the anchor to it, replacing the rest (Shift wins over Ctrl). Up, Down, PageUp, PageDown, Home and End move
+// the current row and select it alone, or with Shift (multiple selection) select anchor to it; without a
+// current row they start from the top visible row. SelectAll (multiple selection) and Copy act as their
+// standard keys. A click below the last row, or with another button than the left one, changes nothing.
+// The selection is a sorted set of disjoint row ranges, so select-all is one range at any row count;
+// appending rows leaves it alone (rows appended after a select-all are not selected) and clear() empties
+// it. Selected rows are drawn in the palette's Highlight colours; a disabled list shows no highlight.
 
 #include "framework/qt/RowStore.h"
 
 #include <QAbstractScrollArea>
 #include <QString>
 
+#include <cstddef>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,12 +88,38 @@ public:
     // Paints now instead of at the next pass of the event loop.
     void refreshNow();
 
+    // Off (single selection) by default. Turning it off keeps the current row selected if it was, and
+    // nothing else.
+    void setMultipleSelection(bool multiple);
+    bool multipleSelection() const { return multipleSelection_; }
+    bool isRowSelected(int row) const;
+    bool hasSelection() const { return !selection_.empty(); }
+    int selectedRowCount() const;
+    // Selects every row in multiple selection; does nothing in single selection.
+    void selectAll();
+    void clearSelection();
+    // The row the keyboard moves from; -1 when there is none.
+    int currentRow() const { return currentRow_; }
+
+    // The selected rows in order as UTF-8: each row's cells (every column, empty ones too) as they stand,
+    // joined by a tab, each row ending with "\n". Only whole rows are taken, as many as fit in `maxBytes`:
+    // the first row that would go past it ends the text, so a single row longer than the cap gives "".
+    std::string selectedText(std::size_t maxBytes = kMaxCopyBytes) const;
+    // Puts selectedText() on the clipboard as plain text; with nothing selected the clipboard is left alone.
+    void copySelection();
+
     static constexpr int kMaxColumnPixels = 1'000'000;
+    // Bounds what one copy takes (and its UTF-16 copy for the clipboard), so that copying a select-all of
+    // millions of rows cannot exhaust memory.
+    static constexpr std::size_t kMaxCopyBytes = std::size_t{16} << 20;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct WidthRule {
@@ -95,6 +133,12 @@ private:
     void UpdateRowHeight();
     void UpdateBoundaries();
     void UpdateCellIfVisible(int row, int column);
+    void SelectOnly(int row);
+    void SelectFromAnchorTo(int row);
+    void AddToSelection(int first, int end);
+    void RemoveFromSelection(int first, int end);
+    // Makes `row` current: selected alone, or anchor to it when `extend` (multiple selection only).
+    void MoveCurrentTo(int row, bool extend);
 
     RowStore store_;
     std::vector<WidthRule> widthRules_;
@@ -103,6 +147,11 @@ private:
     int rowHeight_ = 1;
     bool horizontalGrid_ = false;
     bool verticalGrid_ = false;
+    // Selected rows [first, end), keyed by first: disjoint, never adjacent, inside [0, rowCount()).
+    std::map<int, int> selection_;
+    int currentRow_ = -1;
+    int anchorRow_ = -1;
+    bool multipleSelection_ = false;
 };
 
 } // namespace Ovelund
