@@ -2,6 +2,7 @@
 
 #include "about/AboutBox.h"
 #include "framework/ClassRecord.h"
+#include "update/selfTest.h"
 
 using namespace Ovelund;
 
@@ -21,6 +22,7 @@ bool App::AppleAbout_Action() {
 }
 
 bool App::CheckforUpdateCheckNow_Action() {
-    // The self-test window comes with the update check.
+    Ref<selfTest> window = selfTest::instance();
+    CheckNil(window).Show();
     return false;
 }

@@ -7,6 +7,8 @@
 #include "framework/Runtime.h"
 #include "search/Module1.h"
 #include "search/Window1.h"
+#include "update/selfTest.h"
+#include "update/updateWindow.h"
 
 using namespace Ovelund;
 
@@ -26,6 +28,9 @@ void Initialize() {
              &Window1ModeBTimer::Lookup(),
              &MenuBar1::Lookup(),
              &App::Lookup(),
+             &selfTest::Lookup(),
+             &updateWindow::Lookup(),
+             &updateWindowHp::Lookup(),
              &AboutBox::Lookup(),
          })
         RuntimeRegisterClass(*record);

@@ -30,11 +30,12 @@ start_xvfb() {
     unset WAYLAND_DISPLAY
 }
 
-# Prints the id of the first visible window whose title is exactly $1, waiting up to $2 seconds (10).
+# Prints the id of the first visible window whose title is exactly $1, waiting up to $2 seconds (10); a
+# window whose id is $3 does not count.
 wait_for_window() {
-    local title=$1 seconds=${2:-10} id
+    local title=$1 seconds=${2:-10} other=${3:-none} id
     for _ in $(seq $((seconds * 20))); do
-        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | grep -v -x "$other" | head -n 1 || true)
         if [ -n "$id" ]; then
             echo "$id"
             return 0

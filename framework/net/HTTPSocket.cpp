@@ -1,0 +1,133 @@
+#include "framework/net/HTTPSocket.h"
+
+#include "framework/Runtime.h"
+#include "framework/net/HttpReplyParser.h"
+#include "framework/net/HttpRequest.h"
+#include "framework/net/HttpUrl.h"
+
+#include <utility>
+
+namespace Ovelund {
+
+const ClassRecord& HTTPSocket::Lookup() {
+    static const ClassRecord record =
+        ClassBuilder<HTTPSocket>("HTTPSocket", &TCPSocket::Lookup())
+            .Event(EventAuthenticationRequired, "AuthenticationRequired")
+            .Event(EventHttpConnected, "Connected")
+            .Event(EventDownloadComplete, "DownloadComplete")
+            .Event(EventError, "Error")
+            .Event(EventHeadersReceived, "HeadersReceived")
+            .Event(EventPageReceived, "PageReceived")
+            .Event(EventProxyAuthenticationRequired, "ProxyAuthenticationRequired")
+            .Event(EventReceiveProgress, "ReceiveProgress")
+            .Property("HTTPProxyAddress", &HTTPSocket::SetHTTPProxyAddress, &HTTPSocket::HTTPProxyAddress)
+            .Property("HTTPProxyPort", &HTTPSocket::SetHTTPProxyPort, &HTTPSocket::HTTPProxyPort)
+            .Property("Yield", &HTTPSocket::SetYield, &HTTPSocket::Yield)
+            .Build();
+    return record;
+}
+
+HTTPSocket::HTTPSocket() = default;
+
+HTTPSocket::~HTTPSocket() = default;
+
+void HTTPSocket::Constructor() {
+    requestHeaders_ = clientDefaultHeaders();
+    SetPort(80);
+}
+
+void HTTPSocket::SetRequestHeader(const String& name, const String& value) {
+    requestHeaders_.SetHeader(name, value);
+}
+
+// Yield is kept for designs that set it; Get never blocks, so there is nothing to yield to.
+//
+// A Get while an earlier one runs ends the earlier one on the spot, without an event: its connection is
+// closed and an outcome already on its way (an invalid URL's Error) is dropped.
+void HTTPSocket::Get(const String& url) {
+    CheckUIThread();
+    Close();
+    const std::uint64_t request = ++generation_;
+    url_ = url;
+    requestBytes_.clear();
+    reply_ = std::make_unique<HttpReplyParser>();
+    delivered_ = false;
+    SetLastErrorCode(0);
+
+    const HttpUrl target = HttpUrl::split(url, Port(), HttpProxy{proxyAddress_, proxyPort_});
+    if (!target.valid()) {
+        // The outcome comes on the event loop, as for any other request, never from inside Get.
+        Post([this, request, code = target.error] {
+            if (request == generation_ && !delivered_)
+                DeliverError(code);
+        });
+        return;
+    }
+    requestBytes_ = getRequestBytes(target, requestHeaders_);
+    ConnectTo(target.address, target.port);
+}
+
+void HTTPSocket::OnConnected() {
+    if (!delivered_)
+        Write(requestBytes_);
+}
+
+void HTTPSocket::OnDataAvailable() {
+    const String data = ReadAll();
+    if (delivered_ || !reply_)
+        return;
+    reply_->feed(data.data(), data.size());
+    Advance();
+}
+
+// Only errors before the connection was made arrive here; a later one is a close (see OnClosed).
+void HTTPSocket::OnError(std::int32_t code) {
+    if (delivered_)
+        return;
+    Close();
+    DeliverError(code);
+}
+
+void HTTPSocket::OnClosed() {
+    if (delivered_ || !reply_)
+        return;
+    const String rest = ReadAll();
+    reply_->feed(rest.data(), rest.size());
+    reply_->finishOnClose();
+    Advance();
+}
+
+void HTTPSocket::Advance() {
+    switch (reply_->state()) {
+    case HttpReplyParser::State::NeedMore:
+        return;
+    case HttpReplyParser::State::Complete:
+        // The connection goes before the program hears of the page, so its handler may start the next Get.
+        Close();
+        DeliverPage();
+        return;
+    case HttpReplyParser::State::Failed:
+        Close();
+        DeliverError(reply_->errorCode());
+        return;
+    }
+}
+
+void HTTPSocket::DeliverPage() {
+    delivered_ = true;
+    // Taken out first: the handler may start another Get, which replaces the parser.
+    String url = url_;
+    const std::int32_t status = reply_->status();
+    auto headers = std::make_shared<InternetHeaders>(reply_->headers());
+    String content = reply_->body();
+    RaiseEvent(EventPageReceived, shared_from_this(), std::move(url), status, std::move(headers),
+               std::move(content));
+}
+
+void HTTPSocket::DeliverError(std::int32_t code) {
+    delivered_ = true;
+    SetLastErrorCode(code);
+    RaiseEvent(EventError, shared_from_this(), code);
+}
+
+} // namespace Ovelund

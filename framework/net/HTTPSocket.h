@@ -1,0 +1,85 @@
+#pragma once
+// The HTTP/1.0 client. Get(url) starts one asynchronous request and returns at once; its outcome arrives on
+// the event loop as exactly one event: Error (code) only when no connection could be made (or the reply broke
+// a bound, see HttpReplyParser.h), else PageReceived (url, status, headers, page text) for any status, and
+// for a connection closed before any byte (status 0, empty text). There is no time-out.
+//
+// Events, numbered after SocketCore's five: 5 AuthenticationRequired, 6 Connected, 7 DownloadComplete,
+// 8 Error, 9 HeadersReceived, 10 PageReceived, 11 ProxyAuthenticationRequired, 12 ReceiveProgress. Events
+// with no handler bound raise nothing.
+//
+// Handler signatures:
+//   PageReceived: void (Ref<HTTPSocket> sender, String url, std::int32_t status,
+//                       Ref<InternetHeaders> headers, String content)
+//   Error:        void (Ref<HTTPSocket> sender, std::int32_t code)
+
+#include "framework/net/InternetHeaders.h"
+#include "framework/net/TCPSocket.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace Ovelund {
+
+class HttpReplyParser;
+
+class HTTPSocket : public TCPSocket {
+    OVELUND_OBJECT
+public:
+    enum Event : int {
+        EventAuthenticationRequired = 5,
+        EventHttpConnected = 6,
+        EventDownloadComplete = 7,
+        EventError = 8,
+        EventHeadersReceived = 9,
+        EventPageReceived = 10,
+        EventProxyAuthenticationRequired = 11,
+        EventReceiveProgress = 12,
+    };
+
+    HTTPSocket();
+    ~HTTPSocket() override;
+
+    // The client's construction: the default request headers ("Accept: */*", "Accept-Language: en",
+    // "Content-length: 0") and the default port, 80.
+    void Constructor();
+
+    const String& HTTPProxyAddress() const { return proxyAddress_; }
+    void SetHTTPProxyAddress(const String& value) { proxyAddress_ = value; }
+    std::int32_t HTTPProxyPort() const { return proxyPort_; }
+    void SetHTTPProxyPort(std::int32_t value) { proxyPort_ = value; }
+    bool Yield() const { return yield_; }
+    void SetYield(bool value) { yield_ = value; }
+
+    void SetRequestHeader(const String& name, const String& value);
+    const InternetHeaders& RequestHeaders() const { return requestHeaders_; }
+
+    // Starts an asynchronous GET of `url`. A request still running ends without an event.
+    void Get(const String& url);
+
+protected:
+    void OnConnected() override;
+    void OnDataAvailable() override;
+    void OnError(std::int32_t code) override;
+    void OnClosed() override;
+
+private:
+    // Acts on the reply parser's state: close and deliver once it is complete or failed.
+    void Advance();
+    void DeliverPage();
+    void DeliverError(std::int32_t code);
+
+    String proxyAddress_;
+    std::int32_t proxyPort_ = 0;
+    bool yield_ = false;
+    InternetHeaders requestHeaders_;
+    // The request in flight.
+    String url_;
+    String requestBytes_;
+    std::unique_ptr<HttpReplyParser> reply_;
+    bool delivered_ = true;
+    // Counts Get calls, so that an outcome posted for an earlier request is dropped.
+    std::uint64_t generation_ = 0;
+};
+
+} // namespace Ovelund

@@ -1,0 +1,16 @@
+#pragma once
+// Name resolution for sockets. Tests map host names to addresses so that a request with its real Host header
+// reaches a local server; with no mapping, names go to the platform's resolver.
+
+#include "framework/String.h"
+
+#include <map>
+
+namespace Ovelund {
+
+// Replaces the host-to-address map; an empty map restores plain resolution.
+void SetHostAddressMap(std::map<String, String> hostToAddress);
+// The address to connect to for `host`: the mapped one, or `host` itself.
+String ResolveHostForConnection(const String& host);
+
+} // namespace Ovelund

@@ -1,0 +1,728 @@
+// The socket classes against a real loopback server: the request bytes the HTTP client sends, each way a
+// reply can end, the errors before a connection, and a client dropped while its request runs.
+
+#include "framework/ClassRecord.h"
+#include "framework/EventSource.h"
+#include "framework/net/HTTPSocket.h"
+#include "framework/net/HostResolver.h"
+#include "framework/net/HttpReplyParser.h"
+#include "framework/net/SocketErrors.h"
+#include "framework/net/TCPSocket.h"
+
+#include <QByteArray>
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QObject>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QVariant>
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Ovelund {
+namespace {
+
+// ---- event loop ----
+
+// Runs the event loop until `done` holds or a safety limit passes; the limit only keeps a broken case from
+// hanging the run.
+bool RunUntil(const std::function<bool()>& done, int limitMs = 5000) {
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    poll.start(1);
+    QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done();
+}
+
+// Lets the event loop run for a while, so that an event that should not come has its chance to.
+void Settle(int ms = 50) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// ---- the loopback server ----
+
+// What the server plays on each connection: chunks written `delayMs` apart (the first one too), then a
+// close or nothing.
+struct Script {
+    std::vector<std::string> chunks;
+    int delayMs = 0;
+    bool closeAfter = true;
+    // Whether to wait for the request's empty line before playing.
+    bool waitForRequest = true;
+};
+
+class LoopbackServer {
+public:
+    explicit LoopbackServer(Script script = {}) : script_(std::move(script)) {
+        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { Accept(); });
+        listening_ = server_.listen(QHostAddress::LocalHost, 0);
+    }
+
+    bool listening() const { return listening_; }
+    std::uint16_t port() const { return server_.serverPort(); }
+
+    // The bytes received, of all connections in order.
+    std::string request;
+    int connections = 0;
+    std::size_t chunksSent = 0;
+    bool serverClosed = false; // the server closed its side
+    bool clientClosed = false; // the client closed before the server did
+
+private:
+    void Accept() {
+        while (QTcpSocket* peer = server_.nextPendingConnection()) {
+            ++connections;
+            QObject::connect(peer, &QIODevice::readyRead, peer, [this, peer] {
+                request += peer->readAll().toStdString();
+                if (!peer->property("playing").toBool() && request.find("\r\n\r\n") != std::string::npos)
+                    Play(peer);
+            });
+            auto noteClose = [this] {
+                if (!serverClosed)
+                    clientClosed = true;
+            };
+            QObject::connect(peer, &QAbstractSocket::disconnected, peer, noteClose);
+            QObject::connect(peer, &QAbstractSocket::errorOccurred, peer, noteClose);
+            if (!script_.waitForRequest)
+                Play(peer);
+        }
+    }
+
+    void Play(QTcpSocket* peer) {
+        peer->setProperty("playing", true);
+        Send(peer, 0);
+    }
+
+    void Send(QTcpSocket* peer, std::size_t index) {
+        if (index == script_.chunks.size()) {
+            if (script_.closeAfter) {
+                serverClosed = true;
+                peer->disconnectFromHost();
+            }
+            return;
+        }
+        auto step = [this, peer, index] {
+            const std::string& chunk = script_.chunks[index];
+            peer->write(chunk.data(), static_cast<qint64>(chunk.size()));
+            ++chunksSent;
+            Send(peer, index + 1);
+        };
+        if (script_.delayMs > 0)
+            QTimer::singleShot(script_.delayMs, peer, step);
+        else
+            step();
+    }
+
+    Script script_;
+    QTcpServer server_;
+    bool listening_ = false;
+};
+
+// A port on loopback that nobody listens on (just freed by a server of our own).
+std::uint16_t UnusedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const std::uint16_t port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+// ---- the program's side ----
+
+struct Page {
+    String url;
+    std::int32_t status;
+    Ref<InternetHeaders> headers;
+    String content;
+};
+
+class Recorder : public Object {
+public:
+    void PageReceived(Ref<HTTPSocket> sender, String url, std::int32_t status, Ref<InternetHeaders> headers,
+                      String content) {
+        pages.push_back(Page{std::move(url), status, std::move(headers), std::move(content)});
+        if (onOutcome)
+            onOutcome(sender);
+    }
+    void Error(Ref<HTTPSocket> sender, std::int32_t code) {
+        errors.push_back(code);
+        if (onOutcome)
+            onOutcome(sender);
+    }
+
+    std::size_t outcomes() const { return pages.size() + errors.size(); }
+
+    std::vector<Page> pages;
+    std::vector<std::int32_t> errors;
+    std::function<void(const Ref<HTTPSocket>&)> onOutcome;
+};
+
+Ref<HTTPSocket> NewClient(const Ref<Recorder>& recorder) {
+    auto socket = std::make_shared<HTTPSocket>();
+    socket->Constructor();
+    RuntimeAddEventHandler(*socket, HTTPSocket::EventPageReceived,
+                           RuntimeCreateDelegate(&Recorder::PageReceived, recorder,
+                                                 "( HTTPSocket, String, Int32, InternetHeaders, String )",
+                                                 true));
+    RuntimeAddEventHandler(*socket, HTTPSocket::EventError,
+                           RuntimeCreateDelegate(&Recorder::Error, recorder, "( HTTPSocket, Int32 )", true));
+    return socket;
+}
+
+String UrlAt(std::uint16_t port, const String& path = "/Updates/tarnwick.xml") {
+    return "http://www.example.com:" + std::to_string(port) + path;
+}
+
+// Replaces each "{port}" in `text`.
+String WithPort(String text, std::uint16_t port) {
+    const String mark = "{port}";
+    for (auto at = text.find(mark); at != String::npos; at = text.find(mark, at))
+        text.replace(at, mark.size(), std::to_string(port));
+    return text;
+}
+
+class HttpSocketTest : public testing::Test {
+protected:
+    void SetUp() override {
+        SetHostAddressMap({{"www.example.com", "127.0.0.1"}, {"proxy.example.com", "127.0.0.1"}});
+    }
+    void TearDown() override { SetHostAddressMap({}); }
+
+    Ref<Recorder> recorder = std::make_shared<Recorder>();
+};
+
+// ---- the request ----
+
+constexpr std::int32_t kServerPort = -1; // stands for the test server's port
+
+struct RequestCase {
+    const char* name;
+    const char* url;
+    std::int32_t clientPort; // the client's Port; 80 is what Constructor sets
+    bool viaProxy;           // proxy.example.com at the server's port
+    const char* request;
+};
+
+void PrintTo(const RequestCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class HttpSocketRequest : public HttpSocketTest, public testing::WithParamInterface<RequestCase> {};
+
+TEST_P(HttpSocketRequest, SendsTheExactRequestBytes) {
+    const RequestCase& c = GetParam();
+    LoopbackServer server(Script{{"HTTP/1.0 200 OK\r\n\r\n"}});
+    ASSERT_TRUE(server.listening());
+    Ref<HTTPSocket> socket = NewClient(recorder);
+    socket->SetPort(c.clientPort == kServerPort ? server.port() : c.clientPort);
+    if (c.viaProxy) {
+        socket->SetHTTPProxyAddress("proxy.example.com");
+        socket->SetHTTPProxyPort(server.port());
+    }
+    const String url = WithPort(c.url, server.port());
+
+    socket->Get(url);
+    ASSERT_TRUE(RunUntil([&] { return recorder->outcomes() > 0; }));
+
+    EXPECT_EQ(server.request, WithPort(c.request, server.port()));
+    ASSERT_EQ(recorder->pages.size(), 1u);
+    EXPECT_EQ(recorder->pages[0].url, url);
+    EXPECT_EQ(recorder->pages[0].status, 200);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , HttpSocketRequest,
+    testing::Values(
+        RequestCase{"PathAndPortInTheUrl", "http://www.example.com:{port}/Updates/tarnwick.xml", 80, false,
+                    "GET /Updates/tarnwick.xml HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\n"
+                    "Host: www.example.com:{port}\r\n\r\n"},
+        RequestCase{
+            "NoPath", "http://www.example.com:{port}", 80, false,
+            "GET / HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: www.example.com:{port}\r\n\r\n"},
+        RequestCase{"NoScheme", "www.example.com:{port}/a/b?c=d", 80, false,
+                    "GET /a/b?c=d HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\n"
+                    "Host: www.example.com:{port}\r\n\r\n"},
+        RequestCase{
+            "PortZeroTakesTheUrlsPort", "http://www.example.com:{port}/x", 0, false,
+            "GET /x HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: www.example.com:{port}\r\n\r\n"},
+        RequestCase{"ClientPortWhenTheUrlHasNone", "http://www.example.com/x", kServerPort, false,
+                    "GET /x HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: www.example.com\r\n\r\n"},
+        RequestCase{
+            "HostNamesMapWithoutRegardToCase", "http://WWW.Example.COM:{port}/", 80, false,
+            "GET / HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: WWW.Example.COM:{port}\r\n\r\n"},
+        RequestCase{"ThroughAProxy", "http://far.example.org/x", 80, true,
+                    "GET http://far.example.org/x HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\n"
+                    "Host: far.example.org\r\n\r\n"}),
+    [](const testing::TestParamInfo<RequestCase>& info) { return info.param.name; });
+
+// ---- replies ----
+
+struct ReplyCase {
+    const char* name;
+    Script script;
+    std::int32_t status;
+    std::string content;
+    const char* header; // a header the reply must carry, "" for none
+    const char* headerValue;
+};
+
+void PrintTo(const ReplyCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+std::vector<std::string> Bytewise(const std::string& text) {
+    std::vector<std::string> bytes;
+    for (char c : text)
+        bytes.emplace_back(1, c);
+    return bytes;
+}
+
+class HttpSocketReply : public HttpSocketTest, public testing::WithParamInterface<ReplyCase> {};
+
+// A reply that keeps its connection open can only end by its Content-length: the client closes first. One
+// that the server closes must not be delivered before that close.
+TEST_P(HttpSocketReply, DeliversOnePageWithTheBodyAsReceived) {
+    const ReplyCase& c = GetParam();
+    LoopbackServer server(c.script);
+    ASSERT_TRUE(server.listening());
+    Ref<HTTPSocket> socket = NewClient(recorder);
+    bool serverClosedAtDelivery = false;
+    recorder->onOutcome = [&](const Ref<HTTPSocket>&) {
+        serverClosedAtDelivery = server.serverClosed;
+    };
+
+    socket->Get(UrlAt(server.port()));
+    ASSERT_TRUE(RunUntil([&] { return recorder->outcomes() > 0; }));
+    if (c.script.closeAfter) {
+        EXPECT_TRUE(serverClosedAtDelivery);
+        Settle();
+    } else {
+        EXPECT_TRUE(RunUntil([&] { return server.clientClosed; })) << "the client closes the connection";
+    }
+
+    EXPECT_TRUE(recorder->errors.empty());
+    ASSERT_EQ(recorder->pages.size(), 1u);
+    const Page& page = recorder->pages[0];
+    EXPECT_EQ(page.url, UrlAt(server.port()));
+    EXPECT_EQ(page.status, c.status);
+    EXPECT_EQ(page.content, c.content);
+    ASSERT_TRUE(page.headers);
+    if (*c.header)
+        EXPECT_EQ(page.headers->Value(c.header), c.headerValue);
+    else
+        EXPECT_EQ(page.headers->Count(), 0);
+}
+
+const std::string kBinaryBody("a\0b\xff\r\n", 6);
+const std::string kCrLfReply =
+    "HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\nContent-length: 11\r\n\r\n<a>body</a>";
+
+INSTANTIATE_TEST_SUITE_P(
+    , HttpSocketReply,
+    testing::Values(
+        ReplyCase{"CompleteByContentLength",
+                  {{kCrLfReply}, 0, false},
+                  200,
+                  "<a>body</a>",
+                  "Content-Type",
+                  "text/xml"},
+        ReplyCase{"NotFoundWithABody",
+                  {{"HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n<h1>gone</h1>"}},
+                  404,
+                  "<h1>gone</h1>",
+                  "Content-Type",
+                  "text/html"},
+        ReplyCase{"BodyLongerThanContentLength",
+                  {{"HTTP/1.0 200 OK\r\nContent-length: 5\r\n\r\nhelloEXTRA"}, 0, false},
+                  200,
+                  "hello",
+                  "Content-length",
+                  "5"},
+        ReplyCase{"ContentLengthZeroEndsOnClose",
+                  {{"HTTP/1.0 200 OK\r\nContent-length: 0\r\n\r\n", "late"}, 20},
+                  200,
+                  "late",
+                  "Content-length",
+                  "0"},
+        ReplyCase{"NoContentLengthEndsOnClose",
+                  {{"HTTP/1.0 200 OK\r\nServer: test\r\n\r\nfirst ", "second"}, 20},
+                  200,
+                  "first second",
+                  "Server",
+                  "test"},
+        ReplyCase{"ServerClosesAtOnce", {{}, 0, true, false}, 0, "", "", ""},
+        ReplyCase{"HeaderBlockOnly", {{"HTTP/1.0 204 No Content\r\n\r\n"}}, 204, "", "", ""},
+        ReplyCase{
+            "BinaryBody", {{"HTTP/1.0 200 OK\r\nX: y\r\n\r\n" + kBinaryBody}}, 200, kBinaryBody, "X", "y"},
+        ReplyCase{"LfLineBreaks",
+                  {{"HTTP/1.0 200 OK\nContent-Type: text/plain\nContent-length: 4\n\nbody"}, 0, false},
+                  200,
+                  "body",
+                  "Content-Type",
+                  "text/plain"},
+        ReplyCase{"CrLineBreaks",
+                  {{"HTTP/1.0 200 OK\rContent-Type: text/plain\rContent-length: 4\r\rbody"}, 0, false},
+                  200,
+                  "body",
+                  "Content-Type",
+                  "text/plain"},
+        ReplyCase{"MixedLineBreaks",
+                  {{"HTTP/1.0 200 OK\r\nContent-Type: text/plain\nContent-length: 4\r\r\nbody"}, 0, false},
+                  200,
+                  "body",
+                  "Content-Type",
+                  "text/plain"},
+        ReplyCase{
+            "ByteByByte", {Bytewise(kCrLfReply), 1, false}, 200, "<a>body</a>", "Content-Type", "text/xml"},
+        ReplyCase{"ByteByByteEndingOnClose",
+                  {Bytewise("HTTP/1.0 301 Moved\r\nLocation: /y\r\n\r\nmoved"), 1},
+                  301,
+                  "moved",
+                  "Location",
+                  "/y"}),
+    [](const testing::TestParamInfo<ReplyCase>& info) { return info.param.name; });
+
+// ---- errors ----
+
+enum class Target { Server, UnusedPort, Given };
+
+struct ErrorCase {
+    const char* name;
+    Target target;
+    const char* url; // for Target::Given
+    Script script;   // for Target::Server
+    std::int32_t code;
+};
+
+void PrintTo(const ErrorCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class HttpSocketError : public HttpSocketTest, public testing::WithParamInterface<ErrorCase> {};
+
+TEST_P(HttpSocketError, ReportsOneErrorAndNoPage) {
+    const ErrorCase& c = GetParam();
+    LoopbackServer server(c.script);
+    ASSERT_TRUE(server.listening());
+    Ref<HTTPSocket> socket = NewClient(recorder);
+    const String url = c.target == Target::Server       ? UrlAt(server.port())
+                       : c.target == Target::UnusedPort ? UrlAt(UnusedPort())
+                                                        : String(c.url);
+
+    socket->Get(url);
+    EXPECT_EQ(recorder->outcomes(), 0u) << "the outcome comes on the event loop, not from inside Get";
+    ASSERT_TRUE(RunUntil([&] { return recorder->outcomes() > 0; }));
+    Settle();
+
+    EXPECT_TRUE(recorder->pages.empty());
+    ASSERT_EQ(recorder->errors.size(), 1u);
+    EXPECT_EQ(recorder->errors[0], c.code);
+    EXPECT_EQ(socket->LastErrorCode(), c.code);
+}
+
+const std::string kBodyOverCap(HttpReplyParser::kMaxBody + 1, 'x');
+const std::string kHeaderOverCap(HttpReplyParser::kMaxHeaderBlock, 'h');
+
+INSTANTIATE_TEST_SUITE_P(
+    , HttpSocketError,
+    testing::Values(
+        ErrorCase{"NoServerName", Target::Given, "http://:8080/x", {}, SocketError::InvalidUrl},
+        ErrorCase{"BlankInTheUrl", Target::Given, "http://www.example.com/a b", {}, SocketError::InvalidUrl},
+        ErrorCase{
+            "PortOutOfRange", Target::Given, "http://www.example.com:65536/", {}, SocketError::InvalidPort},
+        ErrorCase{
+            "PortNotANumber", Target::Given, "http://www.example.com:8o/", {}, SocketError::InvalidPort},
+        ErrorCase{"NobodyListens", Target::UnusedPort, "", {}, SocketError::LostConnection},
+        ErrorCase{"BodyOverTheCap",
+                  Target::Server,
+                  "",
+                  {{"HTTP/1.0 200 OK\r\n\r\n", kBodyOverCap}, 0, false},
+                  SocketError::ReplyTooLarge},
+        ErrorCase{"AnnouncedBodyOverTheCap",
+                  Target::Server,
+                  "",
+                  {{"HTTP/1.0 200 OK\r\nContent-length: 99999999999999999999\r\n\r\n"}, 0, false},
+                  SocketError::ReplyTooLarge},
+        ErrorCase{"HeaderBlockOverTheCap",
+                  Target::Server,
+                  "",
+                  {{"HTTP/1.0 200 OK\r\nX-Pad: " + kHeaderOverCap + "\r\n\r\n"}, 0, false},
+                  SocketError::ReplyTooLarge}),
+    [](const testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
+
+TEST_F(HttpSocketTest, AnUnresolvableHostIsAnError) {
+    Ref<HTTPSocket> socket = NewClient(recorder);
+    socket->Get("http://nohost.invalid/Updates/tarnwick.xml");
+    ASSERT_TRUE(RunUntil([&] { return recorder->outcomes() > 0; }, 20000));
+    Settle();
+    EXPECT_TRUE(recorder->pages.empty());
+    ASSERT_EQ(recorder->errors.size(), 1u);
+    // A machine with no name service at all may report its failure differently; any socket error will do.
+    EXPECT_NE(recorder->errors[0], 0);
+    if (recorder->errors[0] != SocketError::NameResolutionFailed)
+        std::cerr << "note: unresolvable host gave code " << recorder->errors[0] << "\n";
+}
+
+// ---- the client's life ----
+
+TEST_F(HttpSocketTest, ANeverAnsweringServerGivesNoEventAndTheClientCanBeDropped) {
+    LoopbackServer server(Script{{}, 0, false});
+    Ref<HTTPSocket> socket = NewClient(recorder);
+    socket->Get(UrlAt(server.port()));
+    ASSERT_TRUE(RunUntil([&] { return !server.request.empty(); }));
+    Settle(300);
+    EXPECT_EQ(recorder->outcomes(), 0u);
+
+    socket.reset();
+    EXPECT_TRUE(RunUntil([&] { return server.clientClosed; })) << "dropping the client closes its connection";
+    Settle();
+    EXPECT_EQ(recorder->outcomes(), 0u);
+}
+
+struct DropCase {
+    const char* name;
+    Target target;
+    const char* url;
+    Script script;
+    std::size_t chunksBeforeDrop; // the client is dropped once the server has sent this many
+};
+
+void PrintTo(const DropCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class HttpSocketDrop : public HttpSocketTest, public testing::WithParamInterface<DropCase> {};
+
+TEST_P(HttpSocketDrop, ADroppedClientAbandonsItsRequestQuietly) {
+    const DropCase& c = GetParam();
+    LoopbackServer server(c.script);
+    Ref<HTTPSocket> socket = NewClient(recorder);
+    socket->Get(c.target == Target::Server ? UrlAt(server.port()) : String(c.url));
+    if (c.chunksBeforeDrop > 0) {
+        ASSERT_TRUE(RunUntil([&] { return server.chunksSent >= c.chunksBeforeDrop; }));
+        Settle(20); // lets the client read what was sent
+    }
+
+    socket.reset();
+    Settle(c.script.delayMs * static_cast<int>(c.script.chunks.size()) + 100);
+    EXPECT_EQ(recorder->outcomes(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , HttpSocketDrop,
+    testing::Values(DropCase{"WhileConnecting", Target::Server, "", {{kCrLfReply}}, 0},
+                    DropCase{"WhileResolving", Target::Given, "http://nohost.invalid/", {}, 0},
+                    DropCase{"WithAnInvalidUrlsErrorOnItsWay", Target::Given, "http://:1/", {}, 0},
+                    DropCase{"InTheMiddleOfTheHeaders",
+                             Target::Server,
+                             "",
+                             {{"HTTP/1.0 200 OK\r\nContent-", "length: 4\r\n\r\nbody"}, 50, false},
+                             1},
+                    DropCase{"InTheMiddleOfTheBody",
+                             Target::Server,
+                             "",
+                             {{"HTTP/1.0 200 OK\r\nContent-length: 8\r\n\r\nbo", "dy", "body"}, 50},
+                             1}),
+    [](const testing::TestParamInfo<DropCase>& info) { return info.param.name; });
+
+// The window that holds the client closes in the client's own handler and drops it.
+TEST_F(HttpSocketTest, AHandlerMayDropTheLastReferenceToItsClient) {
+    LoopbackServer server(Script{{kCrLfReply}, 0, false});
+    for (const String& url : {UrlAt(server.port()), UrlAt(UnusedPort()), String("http://:1/")}) {
+        SCOPED_TRACE(url);
+        auto handlers = std::make_shared<Recorder>();
+        Ref<HTTPSocket> socket = NewClient(handlers);
+        handlers->onOutcome = [&](const Ref<HTTPSocket>&) {
+            socket.reset();
+        };
+        socket->Get(url);
+        ASSERT_TRUE(RunUntil([&] { return handlers->outcomes() > 0; }));
+        Settle();
+        EXPECT_FALSE(socket);
+        EXPECT_EQ(handlers->outcomes(), 1u);
+    }
+}
+
+TEST_F(HttpSocketTest, AHandlerMayStartTheNextRequest) {
+    LoopbackServer server(Script{{"HTTP/1.0 200 OK\r\nContent-length: 2\r\n\r\nok"}, 0, false});
+    Ref<HTTPSocket> socket = NewClient(recorder);
+    const String second = UrlAt(server.port(), "/second");
+    recorder->onOutcome = [&](const Ref<HTTPSocket>& sender) {
+        if (recorder->outcomes() == 1)
+            sender->Get(second);
+    };
+    socket->Get(UrlAt(server.port()));
+    ASSERT_TRUE(RunUntil([&] { return recorder->outcomes() >= 2; }));
+    Settle();
+
+    EXPECT_EQ(server.connections, 2);
+    EXPECT_TRUE(recorder->errors.empty());
+    ASSERT_EQ(recorder->pages.size(), 2u);
+    EXPECT_EQ(recorder->pages[1].url, second);
+    EXPECT_EQ(recorder->pages[1].content, "ok");
+}
+
+// A second Get ends the first without an event for it, whatever stage the first had reached.
+TEST_F(HttpSocketTest, ASecondGetAbandonsTheFirst) {
+    LoopbackServer silent(Script{{}, 0, false});
+    LoopbackServer answering(Script{{kCrLfReply}, 0, false});
+    const String second = UrlAt(answering.port(), "/second");
+    for (const String& first :
+         {UrlAt(silent.port()), String("http://:1/"), String("http://nohost.invalid/")}) {
+        SCOPED_TRACE(first);
+        auto handlers = std::make_shared<Recorder>();
+        Ref<HTTPSocket> socket = NewClient(handlers);
+        socket->Get(first);
+        if (first == UrlAt(silent.port())) {
+            ASSERT_TRUE(RunUntil([&] { return !silent.request.empty(); }));
+        }
+        socket->Get(second);
+        ASSERT_TRUE(RunUntil([&] { return handlers->outcomes() > 0; }));
+        Settle();
+        EXPECT_TRUE(handlers->errors.empty());
+        ASSERT_EQ(handlers->pages.size(), 1u);
+        EXPECT_EQ(handlers->pages[0].url, second);
+    }
+    EXPECT_TRUE(silent.clientClosed);
+}
+
+// ---- construction, class records and name mapping ----
+
+TEST_F(HttpSocketTest, ConstructionAndTheDesignsPropertyNames) {
+    auto socket = std::make_shared<HTTPSocket>();
+    socket->Constructor();
+    EXPECT_EQ(socket->Port(), 80);
+    EXPECT_EQ(socket->RequestHeaders().Value("Accept"), "*/*");
+    EXPECT_EQ(socket->RequestHeaders().Value("Accept-Language"), "en");
+    EXPECT_EQ(socket->RequestHeaders().Value("Content-length"), "0");
+
+    const ClassRecord& record = HTTPSocket::Lookup();
+    EXPECT_EQ(record.FullName(), "HTTPSocket");
+    EXPECT_EQ(record.Base(), &TCPSocket::Lookup());
+    EXPECT_EQ(TCPSocket::Lookup().Base(), &SocketCore::Lookup());
+    EXPECT_EQ(SocketCore::Lookup().Base(), &Object::Lookup());
+    ASSERT_TRUE(record.FindEvent(HTTPSocket::EventPageReceived));
+    EXPECT_EQ(record.FindEvent(HTTPSocket::EventPageReceived)->name, "PageReceived");
+    EXPECT_EQ(record.FindEvent(HTTPSocket::EventError)->name, "Error");
+
+    struct Key {
+        const char* name;
+        PropertyType type;
+        PropertyValue value;
+    };
+    for (const Key& key :
+         {Key{"httpProxyAddress", PropertyType::String, String("proxy.example.com")},
+          Key{"httpProxyPort", PropertyType::Int32, std::int32_t{3128}},
+          Key{"yield", PropertyType::Boolean, true}, Key{"port", PropertyType::Int32, std::int32_t{0}},
+          Key{"address", PropertyType::String, String("www.example.com")}}) {
+        SCOPED_TRACE(key.name);
+        const PropertyRecord* property = record.FindProperty(key.name);
+        ASSERT_TRUE(property);
+        EXPECT_EQ(property->type, key.type);
+        property->set(*socket, key.value);
+        EXPECT_EQ(property->get(*socket), key.value);
+    }
+    EXPECT_EQ(socket->HTTPProxyAddress(), "proxy.example.com");
+    EXPECT_EQ(socket->HTTPProxyPort(), 3128);
+    EXPECT_TRUE(socket->Yield());
+    EXPECT_EQ(socket->Port(), 0);
+}
+
+TEST(HttpSocketHostResolver, MapsNamesWithoutRegardToCaseAndPassesOthersThrough) {
+    SetHostAddressMap({{"Www.Example.com", "127.0.0.1"}});
+    EXPECT_EQ(ResolveHostForConnection("www.example.com"), "127.0.0.1");
+    EXPECT_EQ(ResolveHostForConnection("WWW.EXAMPLE.COM"), "127.0.0.1");
+    EXPECT_EQ(ResolveHostForConnection("other.example.com"), "other.example.com");
+    EXPECT_EQ(ResolveHostForConnection(""), "");
+    SetHostAddressMap({});
+    EXPECT_EQ(ResolveHostForConnection("www.example.com"), "www.example.com");
+}
+
+// ---- the plain TCP socket under the client ----
+
+class TcpRecorder : public Object {
+public:
+    void Connected(Ref<TCPSocket> sender) {
+        ++connected;
+        sender->Write("ping\r\n\r\n");
+    }
+    void DataAvailable(Ref<TCPSocket> sender) { data += sender->ReadAll(); }
+    void Error(Ref<TCPSocket> sender) { errors.push_back(sender->LastErrorCode()); }
+
+    int connected = 0;
+    String data;
+    std::vector<std::int32_t> errors;
+};
+
+Ref<TCPSocket> NewTcpSocket(const Ref<TcpRecorder>& recorder) {
+    auto socket = std::make_shared<TCPSocket>();
+    RuntimeAddEventHandler(*socket, SocketCore::EventConnected,
+                           RuntimeCreateDelegate(&TcpRecorder::Connected, recorder, "( TCPSocket )", true));
+    RuntimeAddEventHandler(
+        *socket, SocketCore::EventDataAvailable,
+        RuntimeCreateDelegate(&TcpRecorder::DataAvailable, recorder, "( TCPSocket )", true));
+    RuntimeAddEventHandler(*socket, SocketCore::EventError,
+                           RuntimeCreateDelegate(&TcpRecorder::Error, recorder, "( TCPSocket )", true));
+    return socket;
+}
+
+TEST_F(HttpSocketTest, TheTcpLayerRaisesConnectedDataAndThePeersCloseAsError) {
+    LoopbackServer server(Script{{"hel", "lo"}, 10});
+    auto events = std::make_shared<TcpRecorder>();
+    Ref<TCPSocket> socket = NewTcpSocket(events);
+    socket->SetAddress("WWW.example.com");
+    socket->SetPort(server.port());
+    socket->Connect();
+    ASSERT_TRUE(RunUntil([&] { return !events->errors.empty(); }));
+    Settle();
+
+    EXPECT_EQ(server.request, "ping\r\n\r\n");
+    EXPECT_EQ(events->connected, 1);
+    EXPECT_EQ(events->data, "hello");
+    EXPECT_EQ(events->errors, std::vector<std::int32_t>{SocketError::LostConnection});
+    EXPECT_FALSE(socket->IsConnected());
+}
+
+TEST_F(HttpSocketTest, TheTcpLayerReportsConnectionsThatCannotBeMade) {
+    struct Case {
+        std::int32_t port;
+        std::int32_t code;
+    };
+    for (const Case& c : {Case{UnusedPort(), SocketError::LostConnection}, Case{0, SocketError::InvalidPort},
+                          Case{65536, SocketError::InvalidPort}}) {
+        SCOPED_TRACE(c.port);
+        auto events = std::make_shared<TcpRecorder>();
+        Ref<TCPSocket> socket = NewTcpSocket(events);
+        socket->SetAddress("127.0.0.1");
+        socket->SetPort(c.port);
+        socket->Connect();
+        EXPECT_TRUE(events->errors.empty());
+        ASSERT_TRUE(RunUntil([&] { return !events->errors.empty(); }));
+        Settle();
+        EXPECT_EQ(events->connected, 0);
+        EXPECT_EQ(events->errors, std::vector<std::int32_t>{c.code});
+    }
+}
+
+} // namespace
+} // namespace Ovelund

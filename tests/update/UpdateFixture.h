@@ -1,0 +1,68 @@
+#pragma once
+// The update check on the offscreen platform: the running version 3.0.0, a registered application object, a
+// recording dialog presenter and a recorder of opened addresses. The maker's host resolves to loopback, so
+// the request each update window starts as it opens never leaves the machine.
+
+#include "app/App.h"
+#include "framework/Application.h"
+#include "framework/Platform.h"
+#include "framework/Runtime.h"
+#include "framework/net/HostResolver.h"
+#include "framework/net/InternetHeaders.h"
+#include "framework/qt/ControlNative.h"
+#include "framework/qt/WindowNative.h"
+#include "support/RecordingPresenter.h"
+#include "support/UrlRecorder.h"
+#include "update/selfTest.h"
+#include "update/updateWindow.h"
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace update_testing {
+
+inline const Ovelund::String kDocumentURL = "http://www.example.com/Updates/tarnwick.xml";
+
+// An update document as the maker's server writes it.
+Ovelund::String Document(const Ovelund::String& version, const Ovelund::String& description,
+                         const Ovelund::String& free);
+
+class UpdateFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A page as the client hands it to the window's PageReceived handler.
+    static void Receive(const Ovelund::Ref<updateWindow>& window, const Ovelund::String& content,
+                        std::int32_t status = 200);
+    // The window's open instances, nil when closed.
+    static Ovelund::Ref<updateWindow> OpenUpdateWindow();
+    static Ovelund::Ref<selfTest> OpenSelfTest();
+
+    // The widget of a visual control of `window`.
+    template <class W> static W* Widget(const Ovelund::Window& window, const char* name) {
+        auto control = std::dynamic_pointer_cast<Ovelund::RectControl>(window.ControlByName(name));
+        return control ? Ovelund::NativeWidget<W>(control->Native()) : nullptr;
+    }
+    static void SendKey(QWidget* to, int key);
+    // Lets the event loop run until `done` holds or a generous safety limit passes; returns `done()`.
+    static bool RunUntil(const std::function<bool()>& done, int limitMs = 5000);
+    // Lets the event loop run for a while, for tests that expect nothing to happen.
+    static void RunFor(int ms);
+
+    std::uint64_t BeepsSinceSetUp() const { return Ovelund::BeepCount() - beepsAtSetUp_; }
+
+    testing_support::ScopedRecordingPresenter dialogs;
+    testing_support::UrlRecorder urls;
+
+private:
+    Ovelund::ApplicationVersion savedVersion_;
+    std::uint64_t beepsAtSetUp_ = 0;
+};
+
+} // namespace update_testing

@@ -1,0 +1,133 @@
+// The update check over a real connection: a loopback server stands in for the maker's host. The window's
+// own request goes to port 80, which a test cannot rely on binding, so each test points the window's client
+// at the server's port with a Get of its own, which ends the window's first request.
+
+#include "LoopbackServer.h"
+#include "UpdateFixture.h"
+
+#include "framework/Text.h"
+#include "framework/net/SocketErrors.h"
+
+#include <QAbstractButton>
+
+using namespace Ovelund;
+using update_testing::Document;
+using update_testing::LoopbackServer;
+using update_testing::UpdateFixture;
+using Answer = DialogPresenter::Answer;
+
+namespace {
+
+QByteArray Bytes(const String& text) {
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+class UpdateRequest : public UpdateFixture {
+protected:
+    Ref<updateWindow> StartCheck(const std::string& url) {
+        Ref<updateWindow> window = updateWindow::instance();
+        window->hp()->Get(url);
+        return window;
+    }
+    static bool WaitForClose(const Ref<updateWindow>& window) {
+        return RunUntil([&] { return !window->IsOpen(); });
+    }
+
+    LoopbackServer server;
+};
+
+TEST_F(UpdateRequest, ACurrentDocumentEndsTheCheck) {
+    server.ReplyWith(LoopbackServer::HttpReply(200, Bytes(Document("3.0.0", "Nothing new.", "Yes"))));
+    Ref<updateWindow> window = StartCheck(server.url());
+    Ref<Label> label = window->StaticText1();
+    ASSERT_TRUE(WaitForClose(window));
+
+    // The request line and the Host header; the client's own tests cover the rest of the bytes.
+    const QList<QByteArray> lines = server.request().split('\n');
+    EXPECT_EQ(lines.value(0), QByteArray("GET /Updates/tarnwick.xml HTTP/1.0\r"));
+    EXPECT_TRUE(lines.contains("Host: www.example.com:" + QByteArray::number(server.port()) + "\r"))
+        << server.request().toStdString();
+    EXPECT_EQ(server.connections(), 1);
+
+    EXPECT_EQ(label->Text(), "This version is current.");
+    EXPECT_EQ(dialogs->messages,
+              std::vector<String>{"You are using the current version. No update is available."});
+    EXPECT_TRUE(dialogs->questions.empty());
+}
+
+// A reply without Content-Length ends when the server closes the connection.
+TEST_F(UpdateRequest, ANewerDocumentAsksAndTheActionOpensTheDownload) {
+    server.ReplyWith("HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\n\r\n" +
+                     Bytes(Document("3.1.0", "Faster.", "Yes")));
+    dialogs->answers.push_back(Answer::Action);
+    Ref<updateWindow> window = StartCheck(server.url());
+    ASSERT_TRUE(WaitForClose(window));
+
+    ASSERT_EQ(dialogs->questions.size(), 1u);
+    EXPECT_EQ(
+        dialogs->questions[0].message,
+        "Version 3.1.0 is now available. (You are using version 3.0.0.) This is a free upgrade. Would you "
+        "like to automatically download this update (using your web browser)?");
+    EXPECT_EQ(dialogs->questions[0].explanation, "Faster.");
+    EXPECT_EQ(urls.opened, QStringList{QStringLiteral("http://www.example.com/Downloads/tarnwick.tar.gz")});
+}
+
+TEST_F(UpdateRequest, AConnectionClosedWithoutAReplyClosesTheWindowSilently) {
+    server.ReplyWith({}, true);
+    Ref<updateWindow> window = StartCheck(server.url());
+    ASSERT_TRUE(WaitForClose(window));
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(dialogs->questions.empty());
+    EXPECT_EQ(BeepsSinceSetUp(), 0u);
+}
+
+TEST_F(UpdateRequest, ARefusedConnectionBeepsAndReportsTheSocketsCode) {
+    Ref<updateWindow> window = StartCheck(update_testing::RefusingUrl());
+    ASSERT_TRUE(WaitForClose(window));
+    EXPECT_EQ(BeepsSinceSetUp(), 1u);
+    EXPECT_EQ(dialogs->messages,
+              std::vector<String>{"There was a communication error with the website. Please try again later. "
+                                  "(Code: " +
+                                  Str(SocketError::LostConnection) + ")"});
+}
+
+// Closing the window drops its client, which ends the connection: the reply the server sends afterwards
+// reaches no one.
+TEST_F(UpdateRequest, AReplyAfterCancelActsOnNothing) {
+    Ref<updateWindow> window = StartCheck(server.url());
+    ASSERT_TRUE(RunUntil([&] { return server.requestComplete(); }));
+    Widget<QAbstractButton>(*window, "PushButton1")->click();
+    EXPECT_FALSE(window->IsOpen());
+
+    server.SendOnHeldConnection(LoopbackServer::HttpReply(200, Bytes(Document("3.1.0", "", "Yes"))));
+    EXPECT_TRUE(RunUntil([&] { return server.peerClosed(); }));
+    RunFor(200);
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(dialogs->questions.empty());
+    EXPECT_EQ(BeepsSinceSetUp(), 0u);
+    EXPECT_EQ(OpenUpdateWindow(), nullptr);
+}
+
+// The same for an outcome that is already on its way: the refusal of a connection.
+TEST_F(UpdateRequest, AnErrorAfterCloseActsOnNothing) {
+    Ref<updateWindow> window = StartCheck(update_testing::RefusingUrl());
+    window->Close();
+    window.reset();
+    RunFor(200);
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_EQ(BeepsSinceSetUp(), 0u);
+}
+
+// The client that closing drops is gone for good, and the window with it once nobody holds it.
+TEST_F(UpdateRequest, ClosingReleasesTheClient) {
+    Ref<updateWindow> window = StartCheck(server.url());
+    WeakRef<HTTPSocket> client = window->hp();
+    ASSERT_TRUE(RunUntil([&] { return server.requestComplete(); }));
+    WeakRef<updateWindow> weakWindow = window;
+    window->Close();
+    window.reset();
+    EXPECT_TRUE(client.expired());
+    EXPECT_TRUE(weakWindow.expired());
+}
+
+} // namespace

@@ -1,0 +1,176 @@
+// The reply handling's judgement of a page: the document's version against the running one, field by field
+// for equality, and what the window then shows, says and does. Also the pages that end the check at once.
+
+#include "UpdateFixture.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+#include <ostream>
+
+using namespace Ovelund;
+using update_testing::Document;
+using update_testing::UpdateFixture;
+
+namespace {
+
+class ReplyHandling : public UpdateFixture {};
+
+const String kCurrentText = "This version is current.";
+const String kCurrentMessage = "You are using the current version. No update is available.";
+const String kWaitingText = "Checking for updates...";
+
+struct VersionCase {
+    const char* what;
+    String documentVersion;
+    ApplicationVersion running;
+    bool automaticCheck;
+    bool current;
+};
+
+void PrintTo(const VersionCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
+class VersionCheck : public UpdateFixture, public ::testing::WithParamInterface<VersionCase> {};
+
+TEST_P(VersionCheck, ReportsCurrentOrAsksTheUpgradeQuestion) {
+    const VersionCase& c = GetParam();
+    SetRunningVersion(c.running);
+    Ref<updateWindow> window = updateWindow::instance();
+    window->SetAutomaticCheck(c.automaticCheck);
+    Ref<Label> label = window->StaticText1();
+    Ref<ProgressBar> bar = window->ProgressBar1();
+    auto* barWidget = Widget<QProgressBar>(*window, "ProgressBar1");
+    ASSERT_NE(barWidget, nullptr);
+
+    Receive(window, Document(c.documentVersion, "Notes", "Yes"));
+
+    EXPECT_FALSE(bar->Visible());
+    EXPECT_TRUE(barWidget->isHidden());
+    if (c.current) {
+        EXPECT_EQ(label->Text(), kCurrentText);
+        EXPECT_EQ(dialogs->messages,
+                  c.automaticCheck ? std::vector<String>{} : std::vector<String>{kCurrentMessage});
+        EXPECT_TRUE(dialogs->questions.empty());
+        EXPECT_FALSE(window->IsOpen());
+        EXPECT_EQ(OpenUpdateWindow(), nullptr);
+    } else {
+        // The recording presenter answers Cancel, which closes the window; the label never changed.
+        EXPECT_EQ(label->Text(), kWaitingText);
+        EXPECT_TRUE(dialogs->messages.empty());
+        ASSERT_EQ(dialogs->questions.size(), 1u);
+        const String opening = "Version " + c.documentVersion + " is now available.";
+        EXPECT_EQ(dialogs->questions[0].message.substr(0, opening.size()), opening);
+    }
+}
+
+const ApplicationVersion k300{3, 0, 0, "3.0.0", "3.0.0"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VersionCheck,
+    ::testing::Values(
+        VersionCase{"equal", "3.0.0", k300, false, true},
+        VersionCase{"equal, automatic check", "3.0.0", k300, true, true},
+        VersionCase{"two fields against bug 0", "3.0", k300, false, true},
+        VersionCase{"one field against minor and bug 0", "3", k300, false, true},
+        VersionCase{"four fields, the fourth ignored", "3.0.0.42", k300, false, true},
+        VersionCase{"fields with leading zeros", "03.00.000", k300, false, true},
+        VersionCase{"older", "2.9.9", k300, false, false},
+        VersionCase{"different major", "4.0.0", k300, false, false},
+        VersionCase{"different minor", "3.1.0", k300, false, false},
+        VersionCase{"different bug", "3.0.1", k300, false, false},
+        VersionCase{"the running version newer", "3.0.0", {3, 0, 1, "3.0.1", "3.0.1"}, false, false},
+        VersionCase{
+            "two fields against a running bug version", "3.0", {3, 0, 2, "3.0.2", "3.0.2"}, false, false},
+        VersionCase{"a different version with automatic check", "3.1.0", k300, true, false},
+        VersionCase{"an empty version", "", k300, false, false},
+        VersionCase{"a field beyond 64 bits", "99999999999999999999999.0.0", k300, false, false},
+        VersionCase{"a field beyond the range of double", "1e999.0.0", k300, false, false},
+        VersionCase{"a running version at the Int32 limits",
+                    "2147483647.-2147483648.0",
+                    {2147483647, -2147483647 - 1, 0, "x", "x"},
+                    false,
+                    true}));
+
+TEST_F(ReplyHandling, AnEmptyPageClosesTheWindowSilently) {
+    Ref<updateWindow> window = updateWindow::instance();
+    Receive(window, "");
+    EXPECT_FALSE(window->IsOpen());
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(dialogs->questions.empty());
+    EXPECT_EQ(BeepsSinceSetUp(), 0u);
+}
+
+// An error page is no update document: it is the communication error, with the HTTP status as its code,
+// and no upgrade to an empty version is offered.
+TEST_F(ReplyHandling, AnErrorPageIsReportedAsACommunicationErrorWithItsStatus) {
+    struct StatusCase {
+        std::int32_t status;
+        const char* message;
+    };
+    const StatusCase cases[] = {
+        {404, "There was a communication error with the website. Please try again later. (Code: 404)"},
+        {500, "There was a communication error with the website. Please try again later. (Code: 500)"},
+        {0, "There was a communication error with the website. Please try again later. (Code: 0)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
+        dialogs->messages.clear();
+        Ref<updateWindow> window = updateWindow::instance();
+        Receive(window, "<html><head><title>Not Found</title></head><body>Not Found</body></html>", c.status);
+        EXPECT_TRUE(dialogs->questions.empty());
+        EXPECT_EQ(dialogs->messages, std::vector<String>{c.message});
+        EXPECT_FALSE(window->IsOpen());
+    }
+}
+
+// A successful page is read as a document even without its elements: an empty version is not the running one.
+TEST_F(ReplyHandling, ASuccessfulPageWithoutTheElementsLeadsToTheQuestion) {
+    Ref<updateWindow> window = updateWindow::instance();
+    Receive(window, "<html><body>Welcome</body></html>", 200);
+    ASSERT_EQ(dialogs->questions.size(), 1u);
+    EXPECT_EQ(dialogs->questions[0].message.substr(0, 26), "Version  is now available.");
+    EXPECT_NE(dialogs->questions[0].message.find("paid upgrade"), String::npos);
+}
+
+struct ErrorCase {
+    std::int32_t code;
+    const char* message;
+};
+
+class ConnectionError : public UpdateFixture, public ::testing::WithParamInterface<ErrorCase> {};
+
+TEST_P(ConnectionError, BeepsReportsTheCodeAndCloses) {
+    Ref<updateWindow> window = updateWindow::instance();
+    window->hp_Error(window->hp(), GetParam().code);
+    EXPECT_EQ(BeepsSinceSetUp(), 1u);
+    EXPECT_EQ(dialogs->messages, std::vector<String>{GetParam().message});
+    EXPECT_TRUE(dialogs->questions.empty());
+    EXPECT_FALSE(window->IsOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, ConnectionError,
+    ::testing::Values(
+        ErrorCase{12, "There was a communication error with the website. Please try again later. (Code: 12)"},
+        ErrorCase{0, "There was a communication error with the website. Please try again later. (Code: 0)"},
+        ErrorCase{-2147483647 - 1, "There was a communication error with the website. Please try again "
+                                   "later. (Code: -2147483648)"}));
+
+// A reply can only reach a closed window that someone still holds; it must act on nothing.
+TEST_F(ReplyHandling, RepliesToAClosedWindowActOnNothing) {
+    Ref<updateWindow> window = updateWindow::instance();
+    Ref<HTTPSocket> client = window->hp();
+    window->Close();
+    Receive(window, Document("3.0.0", "", "Yes"));
+    Receive(window, Document("3.1.0", "", "Yes"));
+    Receive(window, "");
+    window->hp_Error(client, 102);
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(dialogs->questions.empty());
+    EXPECT_EQ(BeepsSinceSetUp(), 0u);
+    EXPECT_EQ(OpenUpdateWindow(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,111 @@
+#include "update/updateWindow.h"
+
+#include "app/WebAddresses.h"
+#include "framework/ClassRecord.h"
+#include "framework/SetProperties.h"
+#include "framework/WindowPattern.h"
+#include "update/updateWindowDesign.h"
+
+using namespace Ovelund;
+
+const ClassRecord& updateWindowHp::Lookup() {
+    static const ClassRecord record = ClassBuilder<updateWindowHp>("updateWindow.hp", &HTTPSocket::Lookup())
+                                          .Property("Index", &PaneChild::SetIndex, &PaneChild::Index)
+                                          .Build();
+    return record;
+}
+
+const ClassRecord& updateWindow::Lookup() {
+    static const ClassRecord record =
+        ClassBuilder<updateWindow>("updateWindow.updateWindow", &Window::Lookup())
+            .Handles(EventCreateControls, &updateWindow::CreateControls)
+            .Handles(EventLayout, &updateWindow::Layout)
+            .Handles(EventOpen, &updateWindow::Event_Open)
+            .Property("automaticCheck", &updateWindow::SetAutomaticCheck, &updateWindow::automaticCheck)
+            .Build();
+    return record;
+}
+
+Ref<updateWindow> updateWindow::instance() {
+    Ref<Object> window = GetImplicitWindow("updateWindow.updateWindow");
+    if (!window) {
+        auto created = std::static_pointer_cast<Window>(RuntimeNewObject(Lookup()));
+        created->Constructor();
+        window = created;
+    }
+    return RuntimeCheckCast<updateWindow>(window);
+}
+
+void updateWindow::Layout() {
+    SetProperties(*this, updateWindowDesign::Window);
+}
+
+void updateWindow::CreateControls() {
+    CreateControls0();
+}
+
+namespace {
+
+// Creation steps 2 and 3 for a control that shows text: the font unit, then the design. The control is
+// fetched afresh by name.
+template <class T, std::size_t N>
+void DesignTextControl(Window& window, const char* name, const std::array<char, N>& design) {
+    Ref<T> control = RuntimeCheckCast<T>(window.ControlByName(name));
+    CheckNil(control).SetTextUnit(0);
+    SetProperties(*control, design);
+}
+
+// Step 3 alone, for the progress bar, which has no font, and for the client, which is no visual control.
+template <class T, std::size_t N>
+void DesignControl(Window& window, const char* name, const std::array<char, N>& design) {
+    SetProperties(CheckNil(RuntimeCheckCast<T>(window.ControlByName(name))), design);
+}
+
+} // namespace
+
+void updateWindow::CreateControls0() {
+    namespace D = updateWindowDesign;
+    NewControl(*this, Label::Lookup(), "StaticText1");
+    DesignTextControl<Label>(*this, "StaticText1", D::StaticText1);
+
+    NewControl(*this, ProgressBar::Lookup(), "ProgressBar1");
+    DesignControl<ProgressBar>(*this, "ProgressBar1", D::ProgressBar1);
+
+    NewControl(*this, updateWindowHp::Lookup(), "hp");
+    DesignControl<HTTPSocket>(*this, "hp", D::hp);
+    BindEvent(*this, ControlByName("hp"), HTTPSocket::EventPageReceived, &updateWindow::hp_PageReceived,
+              "( HTTPSocket, String, Int32, InternetHeaders, String )");
+    BindEvent(*this, ControlByName("hp"), HTTPSocket::EventError, &updateWindow::hp_Error,
+              "( HTTPSocket, Int32 )");
+
+    NewControl(*this, PushButton::Lookup(), "PushButton1");
+    DesignTextControl<PushButton>(*this, "PushButton1", D::PushButton1);
+    BindEvent(*this, ControlByName("PushButton1"), PushButton::EventAction, &updateWindow::PushButton1_Action,
+              "( PushButton )");
+}
+
+Ref<Label> updateWindow::StaticText1() {
+    return RuntimeCheckCast<Label>(ControlByName("StaticText1"));
+}
+Ref<ProgressBar> updateWindow::ProgressBar1() {
+    return RuntimeCheckCast<ProgressBar>(ControlByName("ProgressBar1"));
+}
+Ref<HTTPSocket> updateWindow::hp() {
+    return RuntimeCheckCast<HTTPSocket>(ControlByName("hp"));
+}
+Ref<PushButton> updateWindow::PushButton1() {
+    return RuntimeCheckCast<PushButton>(ControlByName("PushButton1"));
+}
+
+void updateWindow::Event_Open() {
+    // A busy bar while the request runs: its maximum 0 shows activity without a value.
+    Ref<ProgressBar> bar = ProgressBar1();
+    CheckNil(bar).SetMaximum(0);
+    Ref<HTTPSocket> client = hp();
+    CheckNil(client).Get(WebAddresses::UpdateDocumentURL);
+}
+
+void updateWindow::PushButton1_Action(Ref<PushButton>) {
+    // Closing drops hp, which abandons a request still running.
+    Close();
+}
