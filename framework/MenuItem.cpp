@@ -4,6 +4,7 @@
 #include "framework/MenuBar.h"
 #include "framework/Runtime.h"
 #include "framework/qt/CompactListView.h"
+#include "framework/qt/MenuItemNative.h"
 
 #include <QAction>
 #include <QApplication>
@@ -69,7 +70,7 @@ const ClassRecord& MenuBar::Lookup() {
     return record;
 }
 
-MenuItem::MenuItem() = default;
+MenuItem::MenuItem() : native_(std::make_unique<MenuItemNative>()) {}
 MenuItem::~MenuItem() = default;
 
 void MenuItem::SetName(const String& name) {
@@ -186,25 +187,30 @@ bool MenuItem::CanAct() const {
     return false;
 }
 
-QAction* MenuItem::NativeAction() {
-    if (!action_) {
-        action_ = std::make_unique<QAction>();
-        QObject::connect(action_.get(), &QAction::triggered, [this] {
+MenuItemNative& MenuItem::Native() {
+    if (!native_->action) {
+        native_->action = std::make_unique<QAction>();
+        QObject::connect(native_->action.get(), &QAction::triggered, [this] {
             Ref<MenuItem> self = std::static_pointer_cast<MenuItem>(shared_from_this());
             Dispatch([self] { RuntimeChooseMenuItem(*self); });
         });
         UpdateNativeAction();
     }
-    return action_.get();
+    return *native_;
+}
+
+QAction* NativeAction(MenuItem& item) {
+    return item.Native().action.get();
 }
 
 void MenuItem::UpdateNativeAction() {
-    if (!action_)
+    QAction* action = native_->action.get();
+    if (!action)
         return;
-    action_->setSeparator(IsSeparator());
-    action_->setText(ToQt(text_));
-    action_->setShortcut(shortcutSet_ ? ShortcutFor(shortcut_) : QKeySequence());
-    action_->setEnabled(autoEnable_ ? CanAct() : enabled_);
+    action->setSeparator(IsSeparator());
+    action->setText(ToQt(text_));
+    action->setShortcut(shortcutSet_ ? ShortcutFor(shortcut_) : QKeySequence());
+    action->setEnabled(autoEnable_ ? CanAct() : enabled_);
 }
 
 void RuntimeChooseMenuItem(MenuItem& item) {

@@ -10,9 +10,9 @@
 #include <memory>
 #include <vector>
 
-class QAction;
-
 namespace Ovelund {
+
+struct MenuItemNative;
 
 class MenuItem : public Object {
     OVELUND_OBJECT
@@ -52,8 +52,8 @@ public:
     // Whether an auto-enabled entry can be chosen now.
     virtual bool CanAct() const;
 
-    // Framework-internal: the toolkit action that shows this entry in every menu bar.
-    QAction* NativeAction();
+    // Framework-internal: the toolkit side of the entry (framework/qt/MenuItemNative.h), made on first use.
+    MenuItemNative& Native();
 
 private:
     void UpdateNativeAction();
@@ -66,7 +66,7 @@ private:
     bool enabled_ = true;
     MenuItem* parent_ = nullptr;
     std::vector<Ref<MenuItem>> children_;
-    std::unique_ptr<QAction> action_;
+    std::unique_ptr<MenuItemNative> native_;
 };
 
 // Ends the application, as File > Quit does. Returns true: the choice was handled.

@@ -1,6 +1,7 @@
 #include "framework/qt/MenuBarBuilder.h"
 
 #include "framework/MenuBar.h"
+#include "framework/qt/MenuItemNative.h"
 
 #include <QAction>
 #include <QMenu>
@@ -16,7 +17,7 @@ QString ToQt(const String& text) {
 void RefreshEnabled(MenuItem& menu) {
     for (std::size_t i = 0; i < menu.Count(); ++i) {
         Ref<MenuItem> item = menu.Item(i);
-        item->NativeAction()->setEnabled(item->AutoEnable() ? item->CanAct() : item->Enabled());
+        NativeAction(*item)->setEnabled(item->AutoEnable() ? item->CanAct() : item->Enabled());
     }
 }
 
@@ -27,7 +28,7 @@ void FillMenu(QMenu* menu, const Ref<MenuItem>& entry) {
             QMenu* submenu = menu->addMenu(ToQt(item->Text()));
             FillMenu(submenu, item);
         } else {
-            menu->addAction(item->NativeAction());
+            menu->addAction(NativeAction(*item));
         }
     }
     MenuItem* raw = entry.get();

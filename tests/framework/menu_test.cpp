@@ -4,6 +4,7 @@
 #include "framework/MenuBar.h"
 #include "framework/Runtime.h"
 #include "framework/Window.h"
+#include "framework/qt/MenuItemNative.h"
 #include "framework/qt/WindowNative.h"
 
 #include <QAction>
@@ -96,13 +97,13 @@ TEST_F(MenuTest, AChoiceReachesTheApplicationsHandlerByItemName) {
     auto recorder = std::make_shared<Recorder>();
     app->AddMenuHandler("EditPaste",
                         RuntimeCreateDelegate(&Recorder::Handle, recorder, "(  ) as Boolean", false));
-    bar->Lookup("EditPaste")->NativeAction()->trigger();
+    NativeAction(*bar->Lookup("EditPaste"))->trigger();
     EXPECT_EQ(recorder->calls, 1);
     EXPECT_FALSE(RuntimeQuitRequested());
 }
 
 TEST_F(MenuTest, QuitEndsTheApplication) {
-    bar->Lookup("FileQuit")->NativeAction()->trigger();
+    NativeAction(*bar->Lookup("FileQuit"))->trigger();
     EXPECT_TRUE(RuntimeQuitRequested());
 }
 
