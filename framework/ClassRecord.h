@@ -143,6 +143,12 @@ public:
         return *this;
     }
 
+    // Lets a base class add the properties it keeps but each subclass declares for itself.
+    ClassBuilder& With(void (*add)(ClassBuilder&)) {
+        add(*this);
+        return *this;
+    }
+
     ClassBuilder& NoFactory() {
         record_.factory_ = nullptr;
         return *this;

@@ -8,14 +8,10 @@
 namespace Ovelund {
 
 const ClassRecord& GroupBox::Lookup() {
-    static const ClassRecord record =
-        ClassBuilder<GroupBox>("GroupBox", &RectControl::Lookup())
-            .Property("Caption", &GroupBox::SetCaption, &GroupBox::Caption)
-            .Property("TextFont", &RectControl::SetTextFont, &RectControl::TextFont)
-            .Property("Bold", &RectControl::SetBold, &RectControl::Bold)
-            .Property("Italic", &RectControl::SetItalic, &RectControl::Italic)
-            .Property("Underline", &RectControl::SetUnderline, &RectControl::Underline)
-            .Build();
+    static const ClassRecord record = ClassBuilder<GroupBox>("GroupBox", &RectControl::Lookup())
+                                          .Property("Caption", &GroupBox::SetCaption, &GroupBox::Caption)
+                                          .With(&RectControl::FontProperties<GroupBox>)
+                                          .Build();
     return record;
 }
 

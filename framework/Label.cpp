@@ -41,10 +41,7 @@ const ClassRecord& Label::Lookup() {
             .Property("Selectable", &Label::SetSelectable, &Label::Selectable)
             .Property("Transparent", &Label::SetTransparent, &Label::Transparent)
             .Property("TextColor", &Label::SetTextColor, &Label::TextColor)
-            .Property("TextFont", &RectControl::SetTextFont, &RectControl::TextFont)
-            .Property("Bold", &RectControl::SetBold, &RectControl::Bold)
-            .Property("Italic", &RectControl::SetItalic, &RectControl::Italic)
-            .Property("Underline", &RectControl::SetUnderline, &RectControl::Underline)
+            .With(&RectControl::FontProperties<Label>)
             .Property("DataSource", &Label::SetDataSource, &Label::DataSource)
             .Property("DataField", &Label::SetDataField, &Label::DataField)
             .Build();

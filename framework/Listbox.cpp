@@ -42,10 +42,7 @@ const ClassRecord& Listbox::Lookup() {
             .Property("ColumnsResizable", &Listbox::SetColumnsResizable, &Listbox::ColumnsResizable)
             .Property("AutoHideScrollbars", &Listbox::SetAutoHideScrollbars, &Listbox::AutoHideScrollbars)
             .Property("InitialValue", &Listbox::SetInitialValue, &Listbox::InitialValue)
-            .Property("TextFont", &RectControl::SetTextFont, &RectControl::TextFont)
-            .Property("Bold", &RectControl::SetBold, &RectControl::Bold)
-            .Property("Italic", &RectControl::SetItalic, &RectControl::Italic)
-            .Property("Underline", &RectControl::SetUnderline, &RectControl::Underline)
+            .With(&RectControl::FontProperties<Listbox>)
             .Property("DataSource", &Listbox::SetDataSource, &Listbox::DataSource)
             .Property("DataField", &Listbox::SetDataField, &Listbox::DataField)
             .Build();

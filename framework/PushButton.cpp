@@ -83,10 +83,7 @@ const ClassRecord& PushButton::Lookup() {
             .Property("Default", &PushButton::SetDefault, &PushButton::Default)
             .Property("Cancel", &PushButton::SetCancel, &PushButton::Cancel)
             .Property("ButtonStyle", &PushButton::SetButtonStyle, &PushButton::ButtonStyle)
-            .Property("TextFont", &RectControl::SetTextFont, &RectControl::TextFont)
-            .Property("Bold", &RectControl::SetBold, &RectControl::Bold)
-            .Property("Italic", &RectControl::SetItalic, &RectControl::Italic)
-            .Property("Underline", &RectControl::SetUnderline, &RectControl::Underline)
+            .With(&RectControl::FontProperties<PushButton>)
             .Build();
     return record;
 }

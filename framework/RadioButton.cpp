@@ -13,10 +13,7 @@ const ClassRecord& RadioButton::Lookup() {
             .Event(EventAction, "Action")
             .Property("Caption", &RadioButton::SetCaption, &RadioButton::Caption)
             .Property("Value", &RadioButton::SetValue, &RadioButton::Value)
-            .Property("TextFont", &RectControl::SetTextFont, &RectControl::TextFont)
-            .Property("Bold", &RectControl::SetBold, &RectControl::Bold)
-            .Property("Italic", &RectControl::SetItalic, &RectControl::Italic)
-            .Property("Underline", &RectControl::SetUnderline, &RectControl::Underline)
+            .With(&RectControl::FontProperties<RadioButton>)
             .Build();
     return record;
 }

@@ -69,6 +69,15 @@ public:
     bool Underline() const { return underline_; }
     void SetUnderline(bool value);
 
+    // The font properties, which each class that shows text declares: ClassBuilder<Label>(...)
+    // .With(&RectControl::FontProperties<Label>).
+    template <class T> static void FontProperties(ClassBuilder<T>& builder) {
+        builder.Property("TextFont", &RectControl::SetTextFont, &RectControl::TextFont)
+            .Property("Bold", &RectControl::SetBold, &RectControl::Bold)
+            .Property("Italic", &RectControl::SetItalic, &RectControl::Italic)
+            .Property("Underline", &RectControl::SetUnderline, &RectControl::Underline);
+    }
+
     // Redraws the control; with `immediately` at once rather than at the next pass of the event loop.
     void Refresh(bool immediately = false);
 

@@ -119,10 +119,7 @@ const ClassRecord& TextField::Lookup() {
             .Property("CueText", &TextField::SetCueText, &TextField::CueText)
             .Property("Format", &TextField::SetFormat, &TextField::Format)
             .Property("Mask", &TextField::SetMask, &TextField::Mask)
-            .Property("TextFont", &RectControl::SetTextFont, &RectControl::TextFont)
-            .Property("Bold", &RectControl::SetBold, &RectControl::Bold)
-            .Property("Italic", &RectControl::SetItalic, &RectControl::Italic)
-            .Property("Underline", &RectControl::SetUnderline, &RectControl::Underline)
+            .With(&RectControl::FontProperties<TextField>)
             .Property("DataSource", &TextField::SetDataSource, &TextField::DataSource)
             .Property("DataField", &TextField::SetDataField, &TextField::DataField)
             .Build();
