@@ -7,9 +7,10 @@
 // How the kernels decide "j divides i" exactly in double precision (i, j integers, 3 <= j < i < 2^34):
 //
 // 1. Every integer below 2^53 is a double, so i and j are exact.
-// 2. A kernel computes an approximation x of the quotient i / j and rounds it to an integer q with an
-//    explicit round-to-nearest (never through the rounding mode in MXCSR). If j divides i, the quotient
-//    is the integer Q = i / j, and |x - Q| < 1/2 makes q = Q. Each kernel documents its error bound.
+// 2. A kernel computes an approximation x of the quotient i / j and rounds it to the nearest integer q
+//    (by an instruction's own rounding control, or through MXCSR only after checking its mode). If j
+//    divides i, the quotient is the integer Q = i / j, and |x - Q| < 1/2 makes q = Q. Each kernel
+//    documents its bound; the bounds allow for any rounding mode in the steps before.
 // 3. The remainder i - q * j is an integer; a fused multiply-add (or, without FMA, an exact integer
 //    product) yields it rounded once, and a nonzero integer never rounds to zero. So it is zero exactly
 //    when q * j == i, i.e. exactly when j divides i; for every other j the test fails whatever q is.

@@ -3,6 +3,7 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -13,9 +14,11 @@ constexpr int kLanes = 4;
 constexpr int kGroupVectors = 16;
 constexpr std::int64_t kGroupDivisors = kLanes * kGroupVectors;
 
-// From this divisor on a group's quotients follow a straight line closely enough (see LineThroughGroup).
+// From this divisor on a group's quotients follow a straight line closely enough (see PlanLines).
 constexpr std::int64_t kLinearFrom = std::int64_t{1} << 17;
 
+// Adding 1.5 * 2^52 under round-to-nearest leaves the nearest integer in the low bits.
+constexpr double kRoundingMagic = 6755399441055744.0;
 constexpr int kNearest = _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC;
 
 // The distance of each divisor of a group from the group's first one.
@@ -31,7 +34,7 @@ struct Group {
     __m256d candidate;
     __m256d firstDivisor;
     __m256d slope;
-    __m256d intercept;
+    __m256d interceptPlusMagic;
 };
 
 enum class Method { Division, Line };
@@ -41,24 +44,58 @@ __attribute__((target("avx2,fma"), always_inline)) inline __m256d Divisors(const
 }
 
 // Division is exact whenever j divides i (the quotient is representable), whatever the rounding mode.
+// The line's multiply-add rounds to the nearest integer itself (see PlanLines); it relies on the rounding
+// mode being round-to-nearest, which the caller checks.
 template <Method method>
 __attribute__((target("avx2,fma"), always_inline)) inline __m256d Remainders(const Group& group, int vector) {
     const __m256d divisors = Divisors(group, vector);
-    const __m256d quotients = method == Method::Line ? _mm256_fmadd_pd(group.slope, divisors, group.intercept)
-                                                     : _mm256_div_pd(group.candidate, divisors);
-    return _mm256_fnmadd_pd(_mm256_round_pd(quotients, kNearest), divisors, group.candidate);
+    const __m256d quotients =
+        method == Method::Line
+            ? _mm256_sub_pd(_mm256_fmadd_pd(group.slope, divisors, group.interceptPlusMagic),
+                            _mm256_set1_pd(kRoundingMagic))
+            : _mm256_round_pd(_mm256_div_pd(group.candidate, divisors), kNearest);
+    return _mm256_fnmadd_pd(quotients, divisors, group.candidate);
 }
 
-// The tangent of i / j at the group's centre c, as slope * j + intercept. For j = c + d with |d| <= 63 it
-// is off by (i / c) u^2 / (1 + u), u = d / c; with c >= 2^17 and i < 2^34 that is below 0.031. Every term
-// stays below 2^18, so the dozen roundings add less than 2^-30: |line - i / j| < 1/2.
+// Lines slope * j + intercept that follow i / j over consecutive groups, computed ahead for a whole chunk
+// of groups so that no group waits for its division. Each starts as the tangent at the group's centre c:
+// for j = c + d with |d| <= 63 that is off by (i / c) u^2 / (1 + u), u = d / c, below 0.031 for c >= 2^17
+// and i < 2^34. Its intercept is then rounded to an integer b and the line turned about the centre to make
+// up for it, which moves it by at most (1/2) 63 / c < 0.0003 within the group. Every term stays below 2^19,
+// so the roundings add less than 2^-30: |line - i / j| < 1/2. As b is an integer, b + 1.5 * 2^52 is exact,
+// and a single fused multiply-add rounds the line to the nearest integer.
+constexpr int kChunkGroups = 32;
+
+struct Lines {
+    alignas(32) double firstDivisor[kChunkGroups];
+    alignas(32) double slope[kChunkGroups];
+    alignas(32) double interceptPlusMagic[kChunkGroups];
+};
+
 __attribute__((target("avx2,fma"), always_inline)) inline void
-LineThroughGroup(Group& group, double candidate, double inverseCandidate, std::int64_t firstDivisor) {
-    const double centre = static_cast<double>(firstDivisor + (kGroupDivisors - 1));
-    const double quotient = candidate / centre;
-    const double slope = -(quotient * quotient) * inverseCandidate;
-    group.slope = _mm256_set1_pd(slope);
-    group.intercept = _mm256_set1_pd(quotient - slope * centre);
+PlanLines(Lines& lines, __m256d candidate, double inverseCandidate, std::int64_t firstDivisor, int groups) {
+    constexpr double kGroupSpan = 2.0 * kGroupDivisors;
+    const __m256d laneSpans = _mm256_setr_pd(0, kGroupSpan, 2 * kGroupSpan, 3 * kGroupSpan);
+    const __m256d toCentre = _mm256_set1_pd(static_cast<double>(kGroupDivisors - 1));
+    const __m256d inverse = _mm256_set1_pd(inverseCandidate);
+    const __m256d negativeInverse = _mm256_set1_pd(-inverseCandidate);
+    const __m256d magic = _mm256_set1_pd(kRoundingMagic);
+    for (int group = 0; group < groups; group += kLanes) {
+        const double first = static_cast<double>(firstDivisor) + kGroupSpan * group;
+        const __m256d firsts = _mm256_add_pd(_mm256_set1_pd(first), laneSpans);
+        const __m256d centres = _mm256_add_pd(firsts, toCentre);
+        const __m256d quotients = _mm256_div_pd(candidate, centres);
+        const __m256d tangentSlopes = _mm256_mul_pd(_mm256_mul_pd(quotients, quotients), negativeInverse);
+        const __m256d tangentIntercepts = _mm256_fnmadd_pd(tangentSlopes, centres, quotients);
+        const __m256d intercepts = _mm256_round_pd(tangentIntercepts, kNearest);
+        // 1 / c = (i / c) / i.
+        const __m256d inverseCentres = _mm256_mul_pd(quotients, inverse);
+        const __m256d slopes =
+            _mm256_fmadd_pd(_mm256_sub_pd(tangentIntercepts, intercepts), inverseCentres, tangentSlopes);
+        _mm256_store_pd(lines.firstDivisor + group, firsts);
+        _mm256_store_pd(lines.slope + group, slopes);
+        _mm256_store_pd(lines.interceptPlusMagic + group, _mm256_add_pd(intercepts, magic));
+    }
 }
 
 template <Method method>
@@ -91,19 +128,32 @@ __attribute__((target("avx2,fma"), always_inline)) inline std::int64_t FirstHit(
 __attribute__((target("avx2,fma"))) std::int64_t
 FirstDividingOffsetAvx2(std::int64_t candidate, std::int64_t firstDivisor, std::int64_t count) {
     const double exactCandidate = static_cast<double>(candidate);
-    const double inverseCandidate = 1.0 / exactCandidate;
     Group group{_mm256_set1_pd(exactCandidate), _mm256_setzero_pd(), _mm256_setzero_pd(),
                 _mm256_setzero_pd()};
     std::int64_t done = 0;
-    for (; done + kGroupDivisors <= count; done += kGroupDivisors) {
-        const std::int64_t first = firstDivisor + 2 * done;
-        group.firstDivisor = _mm256_set1_pd(static_cast<double>(first));
-        if (first >= kLinearFrom) {
-            LineThroughGroup(group, exactCandidate, inverseCandidate, first);
-            if (GroupHasDivisor<Method::Line>(group))
-                return done + FirstHit<Method::Line>(group, kGroupDivisors);
-        } else if (GroupHasDivisor<Method::Division>(group)) {
-            return done + FirstHit<Method::Division>(group, kGroupDivisors);
+    // AVX2 has no per-instruction rounding; the line needs MXCSR's rounding control at round-to-nearest
+    // (the default, which this program never changes), else the block is divided exactly.
+    const bool roundsToNearest = (_mm_getcsr() & _MM_ROUND_MASK) == _MM_ROUND_NEAREST;
+    if (firstDivisor >= kLinearFrom && roundsToNearest) {
+        const double inverseCandidate = 1.0 / exactCandidate;
+        Lines lines;
+        while (count - done >= kGroupDivisors) {
+            const int groups =
+                static_cast<int>(std::min<std::int64_t>(kChunkGroups, (count - done) / kGroupDivisors));
+            PlanLines(lines, group.candidate, inverseCandidate, firstDivisor + 2 * done, groups);
+            for (int g = 0; g < groups; ++g, done += kGroupDivisors) {
+                group.firstDivisor = _mm256_set1_pd(lines.firstDivisor[g]);
+                group.slope = _mm256_set1_pd(lines.slope[g]);
+                group.interceptPlusMagic = _mm256_set1_pd(lines.interceptPlusMagic[g]);
+                if (GroupHasDivisor<Method::Line>(group))
+                    return done + FirstHit<Method::Line>(group, kGroupDivisors);
+            }
+        }
+    } else {
+        for (; count - done >= kGroupDivisors; done += kGroupDivisors) {
+            group.firstDivisor = _mm256_set1_pd(static_cast<double>(firstDivisor + 2 * done));
+            if (GroupHasDivisor<Method::Division>(group))
+                return done + FirstHit<Method::Division>(group, kGroupDivisors);
         }
     }
     // The last, partial group: vector by vector, with the lanes beyond the block left out.

@@ -14,7 +14,7 @@ constexpr int kLanes = 8;
 constexpr int kGroupVectors = 8;
 constexpr std::int64_t kGroupDivisors = kLanes * kGroupVectors;
 
-// From this divisor on a group's quotients follow a straight line closely enough (see LineThroughGroup).
+// From this divisor on a group's quotients follow a straight line closely enough (see PlanLines).
 constexpr std::int64_t kLinearFrom = std::int64_t{1} << 17;
 
 // Adding 1.5 * 2^52 under round-to-nearest leaves the nearest integer in the low bits.
@@ -34,7 +34,7 @@ struct Group {
     __m512d candidate;
     __m512d firstDivisor;
     __m512d slope;
-    __m512d intercept;
+    __m512d interceptPlusMagic;
 };
 
 enum class Method { Reciprocal, Line };
@@ -60,9 +60,8 @@ __attribute__((target("avx512f,fma"), always_inline)) inline __m512d QuotientsBy
 
 __attribute__((target("avx512f,fma"), always_inline)) inline __m512d QuotientsByLine(const Group& group,
                                                                                      __m512d divisors) {
-    const __m512d magic = _mm512_set1_pd(kRoundingMagic);
-    const __m512d quotients = _mm512_fmadd_pd(group.slope, divisors, group.intercept);
-    return _mm512_sub_pd(_mm512_maskz_add_round_pd(0xFF, quotients, magic, kNearest), magic);
+    const __m512d shifted = _mm512_fmadd_round_pd(group.slope, divisors, group.interceptPlusMagic, kNearest);
+    return _mm512_sub_pd(shifted, _mm512_set1_pd(kRoundingMagic));
 }
 
 template <Method method>
@@ -74,16 +73,19 @@ __attribute__((target("avx512f,fma"), always_inline)) inline __m512d Remainders(
     return _mm512_fnmadd_pd(quotients, divisors, group.candidate);
 }
 
-// The tangents of i / j at the centres c of consecutive groups, each as slope * j + intercept, computed
-// ahead for a whole chunk of groups so that no group waits for its division. For j = c + d with |d| <= 63
-// a tangent is off by (i / c) u^2 / (1 + u), u = d / c; with c >= 2^17 and i < 2^34 that is below 0.031.
-// Every term stays below 2^18, so the few roundings add less than 2^-30: |line - i / j| < 1/2.
+// Lines slope * j + intercept that follow i / j over consecutive groups, computed ahead for a whole chunk
+// of groups so that no group waits for its division. Each starts as the tangent at the group's centre c:
+// for j = c + d with |d| <= 63 that is off by (i / c) u^2 / (1 + u), u = d / c, below 0.031 for c >= 2^17
+// and i < 2^34. Its intercept is then rounded to an integer b and the line turned about the centre to make
+// up for it, which moves it by at most (1/2) 63 / c < 0.0003 within the group. Every term stays below 2^19,
+// so the roundings add less than 2^-30: |line - i / j| < 1/2. As b is an integer, b + 1.5 * 2^52 is exact,
+// and a single fused multiply-add rounds the line to the nearest integer.
 constexpr int kChunkGroups = 32;
 
 struct Lines {
     alignas(64) double firstDivisor[kChunkGroups];
     alignas(64) double slope[kChunkGroups];
-    alignas(64) double intercept[kChunkGroups];
+    alignas(64) double interceptPlusMagic[kChunkGroups];
 };
 
 __attribute__((target("avx512f,fma"), always_inline)) inline void
@@ -92,16 +94,24 @@ PlanLines(Lines& lines, __m512d candidate, double inverseCandidate, std::int64_t
     const __m512d laneSpans =
         _mm512_mul_pd(_mm512_setr_pd(0, 1, 2, 3, 4, 5, 6, 7), _mm512_set1_pd(kGroupSpan));
     const __m512d toCentre = _mm512_set1_pd(static_cast<double>(kGroupDivisors - 1));
+    const __m512d inverse = _mm512_set1_pd(inverseCandidate);
     const __m512d negativeInverse = _mm512_set1_pd(-inverseCandidate);
+    const __m512d magic = _mm512_set1_pd(kRoundingMagic);
     for (int group = 0; group < groups; group += kLanes) {
         const double first = static_cast<double>(firstDivisor) + kGroupSpan * group;
         const __m512d firsts = _mm512_add_pd(_mm512_set1_pd(first), laneSpans);
         const __m512d centres = _mm512_add_pd(firsts, toCentre);
         const __m512d quotients = _mm512_div_pd(candidate, centres);
-        const __m512d slopes = _mm512_mul_pd(_mm512_mul_pd(quotients, quotients), negativeInverse);
+        const __m512d tangentSlopes = _mm512_mul_pd(_mm512_mul_pd(quotients, quotients), negativeInverse);
+        const __m512d tangentIntercepts = _mm512_fnmadd_pd(tangentSlopes, centres, quotients);
+        const __m512d intercepts = _mm512_maskz_roundscale_pd(0xFF, tangentIntercepts, kNearest);
+        // 1 / c = (i / c) / i.
+        const __m512d inverseCentres = _mm512_mul_pd(quotients, inverse);
+        const __m512d slopes =
+            _mm512_fmadd_pd(_mm512_sub_pd(tangentIntercepts, intercepts), inverseCentres, tangentSlopes);
         _mm512_store_pd(lines.firstDivisor + group, firsts);
         _mm512_store_pd(lines.slope + group, slopes);
-        _mm512_store_pd(lines.intercept + group, _mm512_fnmadd_pd(slopes, centres, quotients));
+        _mm512_store_pd(lines.interceptPlusMagic + group, _mm512_add_pd(intercepts, magic));
     }
 }
 
@@ -149,7 +159,7 @@ FirstDividingOffsetAvx512(std::int64_t candidate, std::int64_t firstDivisor, std
             for (int g = 0; g < groups; ++g, done += kGroupDivisors) {
                 group.firstDivisor = _mm512_set1_pd(lines.firstDivisor[g]);
                 group.slope = _mm512_set1_pd(lines.slope[g]);
-                group.intercept = _mm512_set1_pd(lines.intercept[g]);
+                group.interceptPlusMagic = _mm512_set1_pd(lines.interceptPlusMagic[g]);
                 if (GroupHasDivisor<Method::Line>(group))
                     return done + FirstHit<Method::Line>(group, kGroupDivisors);
             }

@@ -32,10 +32,10 @@ std::int64_t FirstHitByLine(std::int64_t candidate, double inverseCandidate, std
     const double quotient = static_cast<double>(candidate) / centre;
     const double slope = -(quotient * quotient) * inverseCandidate;
     const double intercept = quotient - slope * centre + 0.5;
-    for (std::int64_t k = 0; k < kGroupDivisors; ++k) {
-        const std::int64_t divisor = firstDivisor + 2 * k;
-        const auto rounded = static_cast<std::int64_t>(slope * static_cast<double>(divisor) + intercept);
-        if (rounded * divisor == candidate)
+    double exactDivisor = static_cast<double>(firstDivisor);
+    for (std::int64_t k = 0; k < kGroupDivisors; ++k, exactDivisor += 2.0) {
+        const auto rounded = static_cast<std::int64_t>(slope * exactDivisor + intercept);
+        if (rounded * (firstDivisor + 2 * k) == candidate)
             return k;
     }
     return kGroupDivisors;

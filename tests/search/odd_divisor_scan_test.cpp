@@ -1,0 +1,210 @@
+#include "search/OddDivisorScan.h"
+
+#include "framework/BackgroundTask.h"
+#include "framework/Runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using search::DivisionKernel;
+
+// What a scan reports: the divisor found (0: none) and how many hook calls it accounted.
+struct Scan {
+    std::int64_t divisor;
+    std::uint64_t hookCalls;
+    bool operator==(const Scan&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Scan& scan) {
+    return out << "divisor " << scan.divisor << " after " << scan.hookCalls << " hook calls";
+}
+
+template <class Function> Scan Measure(Function scan) {
+    const std::uint64_t before = Ovelund::RuntimeBackgroundTaskCount();
+    const std::int64_t divisor = scan();
+    return {divisor, Ovelund::RuntimeBackgroundTaskCount() - before};
+}
+
+Scan ScanWith(DivisionKernel kernel, std::int64_t candidate) {
+    return Measure([&] { return search::FirstOddDivisorWith(kernel, candidate); });
+}
+
+Scan ScanPlain(std::int64_t candidate) {
+    return Measure([&] { return search::FirstOddDivisorPlain(candidate); });
+}
+
+// An independent answer for odd candidates: the smallest odd factor by trial division up to the square
+// root, the candidate itself when it is prime.
+std::int64_t SmallestOddFactor(std::int64_t odd) {
+    for (std::int64_t j = 3; j * j <= odd; j += 2)
+        if (odd % j == 0)
+            return j;
+    return odd;
+}
+
+bool IsOddPrime(std::int64_t n) {
+    return n >= 3 && n % 2 != 0 && SmallestOddFactor(n) == n;
+}
+
+std::int64_t NextOddPrime(std::int64_t from) {
+    std::int64_t n = from | 1;
+    while (!IsOddPrime(n))
+        n += 2;
+    return n;
+}
+
+// The scan the plain loop would make when `divisor` is the first dividing one, or when none divides.
+Scan ExpectedFind(std::int64_t divisor) {
+    return {divisor, static_cast<std::uint64_t>((divisor - 3) / 2)};
+}
+Scan ExpectedNone(std::int64_t candidate) {
+    return {0, static_cast<std::uint64_t>((candidate - 3) / 2)};
+}
+
+constexpr std::int64_t kExactLimit = std::int64_t{1} << 34;
+
+class OddDivisorScanKernel : public ::testing::TestWithParam<DivisionKernel> {
+protected:
+    void SetUp() override {
+        if (!search::DivisionKernelSupported(GetParam()))
+            GTEST_SKIP() << "this processor lacks the instructions";
+    }
+};
+
+TEST_P(OddDivisorScanKernel, MatchesThePlainLoopOnEverySmallNumber) {
+    // Up to 20001 the scans cross several blocks and end at every position of a vector and a group.
+    for (std::int64_t candidate = -3; candidate <= 20001; ++candidate) {
+        ASSERT_EQ(ScanWith(GetParam(), candidate), ScanPlain(candidate)) << "candidate " << candidate;
+    }
+}
+
+TEST_P(OddDivisorScanKernel, MatchesThePlainLoopOnCompositesUpToTheLimit) {
+    std::vector<std::int64_t> candidates = {
+        9999999999,                               // 3 divides
+        9999999969,                               // 3 divides
+        9999999971,                               // 13 divides
+        99991LL * 99991,                          // 9998200081, a square of a prime
+        99991LL * 100003,                         // two large primes
+        131071LL * 131071,                        // the largest smallest factor below 2^34
+        131071LL * 131101,                        // beyond 2^34: the plain loop's turn
+        kExactLimit + 1,                          // beyond 2^34: 5 divides
+        std::numeric_limits<std::int64_t>::max(), // 7 divides
+    };
+    // Random odd composites in the top octave, where the quotients of small divisors are largest.
+    std::mt19937_64 random(20240601);
+    while (candidates.size() < 400) {
+        const std::int64_t candidate =
+            static_cast<std::int64_t>(random() % (kExactLimit / 2)) + kExactLimit / 2;
+        if (candidate % 2 != 0 && !IsOddPrime(candidate))
+            candidates.push_back(candidate);
+    }
+    for (const std::int64_t candidate : candidates) {
+        ASSERT_EQ(ScanWith(GetParam(), candidate), ScanPlain(candidate)) << "candidate " << candidate;
+    }
+}
+
+TEST_P(OddDivisorScanKernel, ScansPrimesToTheLastDivisor) {
+    const std::int64_t primes[] = {3,      5,       7,        2003,       4099,      65537,
+                                   131101, 1000003, 16777213, 2147483647, 9999999967};
+    for (const std::int64_t prime : primes) {
+        ASSERT_TRUE(IsOddPrime(prime)) << prime;
+        if (prime < 20000000) {
+            EXPECT_EQ(ScanPlain(prime), ExpectedNone(prime)) << "prime " << prime;
+        }
+        EXPECT_EQ(ScanWith(GetParam(), prime), ExpectedNone(prime)) << "prime " << prime;
+    }
+}
+
+// Odd candidates below 2^34 have their first divisor below 2^17; only an even candidate 2^a p (p an odd
+// prime) has a first odd divisor beyond, so these find divisors where large ones are tested.
+TEST_P(OddDivisorScanKernel, FindsLargeOddDivisorsOfEvenCandidates) {
+    std::vector<std::int64_t> primes;
+    for (const std::int64_t from : {3001LL, 65537LL, 131000LL, 131071LL, 131075LL, 1000000LL, 16777216LL})
+        primes.push_back(NextOddPrime(from));
+    // Random positions in the blocks; the quotients are largest just above 2^17.
+    std::mt19937_64 random(7);
+    for (int n = 0; n < 100; ++n)
+        primes.push_back(NextOddPrime(131075 + static_cast<std::int64_t>(random() % 4000000)));
+    for (int n = 0; n < 1000; ++n)
+        primes.push_back(NextOddPrime(131075 + static_cast<std::int64_t>(random() % 100000)));
+
+    for (const std::int64_t prime : primes) {
+        // The smallest and the largest power of two below 2^34: small and large quotients.
+        std::int64_t largest = 2 * prime;
+        while (2 * largest < kExactLimit)
+            largest *= 2;
+        for (const std::int64_t candidate : {2 * prime, largest}) {
+            ASSERT_EQ(ScanWith(GetParam(), candidate), ExpectedFind(prime)) << "candidate " << candidate;
+        }
+    }
+    // A power of two has no odd divisor at all.
+    EXPECT_EQ(ScanWith(GetParam(), std::int64_t{1} << 24), ExpectedNone(std::int64_t{1} << 24));
+}
+
+// A quit requested while the scan runs makes the hook throw at its next clock check; the exception leaves
+// the scan, and the next scan works as before.
+TEST_P(OddDivisorScanKernel, LetsTheQuitUnwindingPassAndStaysUsable) {
+    Ovelund::RuntimeInit();
+    Ovelund::Quit(0);
+    EXPECT_THROW(search::FirstOddDivisorWith(GetParam(), 1000003), Ovelund::QuitUnwind);
+    Ovelund::RuntimeInit();
+    EXPECT_EQ(ScanWith(GetParam(), 1000003), ExpectedNone(1000003));
+}
+
+std::string KernelName(const ::testing::TestParamInfo<DivisionKernel>& info) {
+    switch (info.param) {
+    case DivisionKernel::Scalar:
+        return "Scalar";
+    case DivisionKernel::Avx2:
+        return "Avx2";
+    case DivisionKernel::Avx512:
+        return "Avx512";
+    }
+    return "Unknown";
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernels, OddDivisorScanKernel,
+                         ::testing::Values(DivisionKernel::Scalar, DivisionKernel::Avx2,
+                                           DivisionKernel::Avx512),
+                         KernelName);
+
+TEST(OddDivisorScan, PlainLoopCallsTheHookAfterEveryDivisorThatFails) {
+    const struct {
+        std::int64_t candidate;
+        Scan expected;
+    } cases[] = {
+        {3, {0, 0}}, {5, {0, 1}}, {9, {3, 0}},  {15, {3, 0}}, {25, {5, 1}}, {49, {7, 2}},
+        {4, {0, 0}}, {6, {3, 0}}, {10, {5, 1}}, {16, {0, 6}}, {2, {0, 0}},  {-9, {0, 0}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ScanPlain(c.candidate), c.expected) << "candidate " << c.candidate;
+    }
+}
+
+TEST(OddDivisorScan, PlainLoopLetsTheQuitUnwindingPass) {
+    Ovelund::RuntimeInit();
+    Ovelund::Quit(0);
+    EXPECT_THROW(search::FirstOddDivisorPlain(1000003), Ovelund::QuitUnwind);
+    Ovelund::RuntimeInit();
+    EXPECT_EQ(ScanPlain(1000003), ExpectedNone(1000003));
+}
+
+TEST(OddDivisorScan, FirstOddDivisorUsesASupportedKernel) {
+    EXPECT_TRUE(search::DivisionKernelSupported(search::ActiveDivisionKernel()));
+    EXPECT_TRUE(search::DivisionKernelSupported(DivisionKernel::Scalar));
+    for (const std::int64_t candidate : {3LL, 9LL, 1000003LL, 99991LL * 100003, 2LL * 1000003}) {
+        EXPECT_EQ(Measure([&] { return search::FirstOddDivisor(candidate); }),
+                  ScanWith(search::ActiveDivisionKernel(), candidate))
+            << "candidate " << candidate;
+    }
+}
+
+} // namespace
