@@ -101,10 +101,10 @@ void CompactListView::setColumnCount(int count) {
     viewport()->update();
 }
 
-void CompactListView::setColumnWidths(const QString& spec) {
+void CompactListView::setColumnWidths(const QString& widths) {
     widthRules_.clear();
-    if (!spec.trimmed().isEmpty()) {
-        for (QStringView item : QStringView(spec).split(u',')) {
+    if (!widths.trimmed().isEmpty()) {
+        for (QStringView item : QStringView(widths).split(u',')) {
             if (static_cast<int>(widthRules_.size()) == RowStore::kMaxColumns) {
                 break;
             }

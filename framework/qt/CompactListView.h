@@ -60,7 +60,7 @@ public:
     // percent saturates at 100 and pixels at kMaxColumnPixels. Anything else, and every column the text
     // leaves out, counts as "*"; widths for columns beyond the column count are ignored. "" makes all columns
     // equal.
-    void setColumnWidths(const QString& spec);
+    void setColumnWidths(const QString& widths);
     // Left edges of the columns in viewport pixels plus the right edge of the last one (columnCount() + 1
     // values, non-decreasing, starting at 0). Edges may lie past the viewport's right side.
     const std::vector<int>& columnBoundaries() const { return boundaries_; }

@@ -320,7 +320,7 @@ TEST(CompactListView, WidthTextsGiveADefinedLayout) {
     CompactListView& view = shown.view;
     ASSERT_EQ(view.viewport()->width(), 475);
     struct Case {
-        const char* spec;
+        const char* widths;
         std::vector<int> edges;
     };
     const std::vector<int> equal = {0, 159, 317, 475};
@@ -345,8 +345,8 @@ TEST(CompactListView, WidthTextsGiveADefinedLayout) {
         {"%,%%,*%", equal},
     };
     for (const Case& c : cases) {
-        view.setColumnWidths(QString::fromUtf8(c.spec));
-        EXPECT_EQ(view.columnBoundaries(), c.edges) << c.spec;
+        view.setColumnWidths(QString::fromUtf8(c.widths));
+        EXPECT_EQ(view.columnBoundaries(), c.edges) << c.widths;
         // Whatever the layout, painting it must be safe.
         view.refreshNow();
     }
