@@ -191,8 +191,9 @@ MenuItemNative& MenuItem::Native() {
     if (!native_->action) {
         native_->action = std::make_unique<QAction>();
         QObject::connect(native_->action.get(), &QAction::triggered, [this] {
-            Ref<MenuItem> self = std::static_pointer_cast<MenuItem>(shared_from_this());
-            Dispatch([self] { RuntimeChooseMenuItem(*self); });
+            auto self = std::static_pointer_cast<MenuItem>(weak_from_this().lock());
+            if (self)
+                Dispatch([self] { RuntimeChooseMenuItem(*self); });
         });
         UpdateNativeAction();
     }

@@ -173,7 +173,7 @@ void Dispatch(const std::function<void()>& work) {
     };
     try {
         std::shared_ptr<RuntimeException> escaped;
-        auto& helper = State().exceptionHelper;
+        Ref<ExceptionHelperDelegate> helper = State().exceptionHelper; // a copy: the work may replace it
         void* argument = const_cast<void*>(static_cast<const void*>(&work));
         if (helper)
             escaped = helper->Invoke(&RunWork, argument);

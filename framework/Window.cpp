@@ -23,7 +23,7 @@ QString ToQt(const String& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Keeps an object's "being built" flag up while a scope runs, also when a handler throws.
+// Keeps an object's "being built" or "closing" flag up while a scope runs, also when a handler throws.
 class FlagScope {
 public:
     explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
@@ -175,15 +175,23 @@ void Window::ShowModal() {
     if (!open_ || !native_->frame)
         return;
     auto self = shared_from_this();
-    native_->frame->setWindowModality(Qt::ApplicationModal);
+    QWidget* frame = native_->frame;
+    if (frame->windowModality() != Qt::ApplicationModal) {
+        // The toolkit takes a change of modality only on a hidden window, and the design has shown it
+        // already.
+        const bool shown = frame->isVisible();
+        frame->hide();
+        frame->setWindowModality(Qt::ApplicationModal);
+        if (!shown)
+            visible_ = false;
+    }
     Show();
     if (!open_ || RuntimeQuitRequested())
         return;
     QEventLoop loop;
-    QEventLoop* outer = native_->modalLoop;
-    native_->modalLoop = &loop;
+    native_->modalLoops.push_back(&loop);
     loop.exec();
-    native_->modalLoop = outer;
+    std::erase(native_->modalLoops, &loop);
 }
 
 void Window::Hide() {
@@ -203,7 +211,7 @@ void Window::UnifiedClose(bool appQuitting) {
     if (!open_ || closing_)
         return;
     auto self = std::static_pointer_cast<Window>(shared_from_this());
-    closing_ = true;
+    FlagScope closing(closing_);
     RaiseWindowEvent(EventClose);
     // No events are delivered while the controls close, so no handler ever sees a half-closed window.
     auto controls = std::move(controls_);
@@ -216,9 +224,9 @@ void Window::UnifiedClose(bool appQuitting) {
     UnregisterOpenWindow(*this);
     if (native_->frame)
         native_->frame->hide();
-    if (native_->modalLoop)
-        native_->modalLoop->quit();
-    closing_ = false;
+    // Every ShowModal of this window returns once it has closed.
+    for (QEventLoop* loop : native_->modalLoops)
+        loop->quit();
 }
 
 void Window::AddControl(const String& name, const Ref<Object>& control) {

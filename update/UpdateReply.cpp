@@ -1,8 +1,9 @@
 // The reply handling of the update check: the page received, a failed connection, and the upgrade question.
 //
-// A reply whose HTTP status is no success (an error page of the web host, say) is no update document: read as
-// one it would ask the user to upgrade to an empty version. It is reported as the communication error, with
-// the HTTP status as its code. A successful page is read as a document, tags or none.
+// An empty page closes the window without a word, whatever its status. A page whose HTTP status is no
+// success (an error page of the web host, say) is no update document: read as one it would ask the user to
+// upgrade to an empty version. It is reported as the communication error, with the HTTP status as its code. A
+// successful page is read as a document, tags or none.
 //
 // A handler that finds its window closed does nothing: closing drops hp, so no reply should arrive then,
 // and acting on it would only fail on the controls that went with the window.

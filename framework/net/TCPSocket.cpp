@@ -69,8 +69,9 @@ struct TCPSocketNative {
     std::vector<QMetaObject::Connection> connections;
     // Counts connections opened and released, so that work posted for one is dropped once it is gone.
     std::uint64_t generation = 0;
-    bool connected = false; // the connection was made
-    bool finished = false;  // its error or its close was reported
+    bool connected = false;  // the connection was made
+    bool finished = false;   // its error or its close was reported
+    bool connecting = false; // inside connectToHost, which may report a failure before it returns
 };
 
 void TCPSocketNative::open() {
@@ -98,6 +99,16 @@ void TCPSocketNative::open() {
                                                }
                                                finished = true;
                                                const std::int32_t code = ErrorCode(error);
+                                               // The outcome of a connect never arrives inside the call
+                                               // that started it.
+                                               if (connecting) {
+                                                   const std::uint64_t current = generation;
+                                                   owner.Post([this, current, code] {
+                                                       if (generation == current)
+                                                           owner.OnError(code);
+                                                   });
+                                                   return;
+                                               }
                                                run([this, code] { owner.OnError(code); });
                                            }));
     connections.push_back(QObject::connect(socket, &QAbstractSocket::disconnected, socket, [this] {
@@ -167,8 +178,10 @@ void TCPSocket::ConnectTo(const String& host, std::int32_t port) {
         return;
     }
     native_->open();
+    native_->connecting = true;
     native_->socket->connectToHost(QString::fromStdString(ResolveHostForConnection(host)),
                                    static_cast<quint16>(port));
+    native_->connecting = false;
 }
 
 // Bytes written while there is no connection are dropped, with LastErrorCode InvalidState.

@@ -12,17 +12,32 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace Ovelund {
 
 namespace {
+
+// Dialog texts may come from a server: a dialog shows at most this many characters of one, and no text is
+// wider than this, so that a huge or unbroken text cannot push the buttons off the screen.
+constexpr qsizetype maxShownCharacters = 4000;
+constexpr int maxTextWidth = 640;
+
 QString ToQt(const String& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    // Four bytes at most per character: converting a little more than is shown is enough.
+    const std::size_t bytes =
+        std::min<std::size_t>(text.size(), 4 * static_cast<std::size_t>(maxShownCharacters) + 4);
+    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(bytes));
+    if (shown.size() > maxShownCharacters || bytes < text.size())
+        shown = shown.left(maxShownCharacters) + QChar(0x2026);
+    return shown;
 }
 
 QLabel* PlainLabel(const String& text, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
+    label->setMaximumWidth(maxTextWidth);
     label->setText(ToQt(text));
     return label;
 }

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <vector>
+
 class QEventLoop;
 class QMenuBar;
 class QVBoxLayout;
@@ -32,7 +34,8 @@ struct WindowNative {
     QPointer<QWidget> content;
     QPointer<QMenuBar> menuBar;
     QVBoxLayout* layout = nullptr;
-    QEventLoop* modalLoop = nullptr;
+    // The loops of the ShowModal calls running on this window, innermost last.
+    std::vector<QEventLoop*> modalLoops;
 };
 
 // The content area of a window, in which its controls are placed; nullptr when the window is gone.

@@ -453,6 +453,9 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{
             "PortNotANumber", Target::Given, "http://www.example.com:8o/", {}, SocketError::InvalidPort},
         ErrorCase{"NobodyListens", Target::UnusedPort, "", {}, SocketError::LostConnection},
+        // A connect the system refuses at once still reports on the event loop.
+        ErrorCase{
+            "RefusedAtOnce", Target::Given, "http://255.255.255.255:1/", {}, SocketError::LostConnection},
         ErrorCase{"BodyOverTheCap",
                   Target::Server,
                   "",

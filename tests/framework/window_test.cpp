@@ -9,6 +9,7 @@
 #include "framework/WindowPattern.h"
 #include "framework/qt/WindowNative.h"
 
+#include <QApplication>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -132,16 +133,35 @@ TEST_F(WindowTest, ADelegateOutlivingItsWindowRaisesInsteadOfCallingTheHandler) 
     EXPECT_TRUE(journal.empty());
 }
 
-TEST_F(WindowTest, ShowModalReturnsOnceTheWindowHasClosed) {
-    auto window = NewNotingWindow();
+TEST_F(WindowTest, ShowModalBlocksOtherWindowsAndReturnsOnceTheWindowHasClosed) {
+    auto other = std::make_shared<Window>();
+    other->Constructor();
+    auto window = NewNotingWindow(); // its design has shown it already
     bool closedByTimer = false;
+    QWidget* modalDuringLoop = nullptr;
     QTimer::singleShot(10, [&] {
+        modalDuringLoop = QApplication::activeModalWidget();
         closedByTimer = true;
         window->Close();
     });
     window->ShowModal();
     EXPECT_TRUE(closedByTimer);
+    EXPECT_EQ(modalDuringLoop, window->Native().frame.data());
     EXPECT_FALSE(window->IsOpen());
+    other->Close();
+}
+
+TEST_F(WindowTest, ClosingEndsEveryShowModalOfTheWindow) {
+    auto window = NewNotingWindow();
+    int returned = 0;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(10, [&] { window->Close(); });
+        window->ShowModal(); // a second, nested display of the same window
+        ++returned;
+    });
+    window->ShowModal();
+    ++returned;
+    EXPECT_EQ(returned, 2);
 }
 
 TEST_F(WindowTest, WindowsDroppedAtShutdownAreReleased) {
