@@ -19,13 +19,7 @@ const ClassRecord& AboutBox::Lookup() {
 }
 
 Ref<AboutBox> AboutBox::instance() {
-    Ref<Object> window = GetImplicitWindow("AboutBox.AboutBox");
-    if (!window) {
-        auto created = std::static_pointer_cast<Window>(RuntimeNewObject(Lookup()));
-        created->Constructor();
-        window = created;
-    }
-    return RuntimeCheckCast<AboutBox>(window);
+    return ImplicitInstance<AboutBox>();
 }
 
 void AboutBox::Layout() {

@@ -8,16 +8,7 @@ namespace AboutBoxDesign {
 
 using namespace Ovelund::design;
 
-inline constexpr std::int32_t NoControlArray = -2147483647 - 1;
-
 inline constexpr auto Window = OVELUND_WINDOW_DESIGN(264, 335, 0, "About...", false);
-
-#define ABOUT_PLACEMENT(left, top, width, height, lock, name)                                                \
-    Int32{"TabPanelIndex", 0}, Boolean{"LockBottom", false}, Boolean{"LockRight", false},                    \
-        Boolean{"LockTop", lock}, Boolean{"LockLeft", lock}, Int32{"Height", height}, Int32{"Width", width}, \
-        Int32{"Top", top}, Int32{"Left", left}, Int32{"Index", NoControlArray}, String {                     \
-        "Name", name                                                                                         \
-    }
 
 #define ABOUT_BUTTON(name, top, tabIndex, caption, isDefault)                                                \
     OVELUND_DESIGN_BLOCK(String{"InitialParent", ""}, Boolean{"Underline", false}, Boolean{"Italic", false}, \
@@ -25,17 +16,17 @@ inline constexpr auto Window = OVELUND_WINDOW_DESIGN(264, 335, 0, "About...", fa
                          Boolean{"AutoDeactivate", true}, String{"HelpTag", ""}, Boolean{"Visible", true},   \
                          Boolean{"Enabled", true}, Boolean{"Cancel", false}, Boolean{"Default", isDefault},  \
                          String{"Caption", caption}, Boolean{"TabStop", true}, Int32{"TabIndex", tabIndex},  \
-                         ABOUT_PLACEMENT(72, top, 120, 21, false, name))
+                         OVELUND_TRAILING_PLACEMENT(72, top, 120, 21, false, name))
 
 #define ABOUT_LABEL(name, left, top, width, height, tabIndex, font, bold, align, multiline, text, lock)      \
-    OVELUND_DESIGN_BLOCK(String{"InitialParent", ""}, String{"DataField", ""}, String{"DataSource", ""},     \
-                         Boolean{"Underline", false}, Boolean{"Italic", false}, Boolean{"Bold", bold},       \
-                         String{"TextFont", font}, Boolean{"AutoDeactivate", true}, String{"HelpTag", ""},   \
-                         Boolean{"Transparent", false}, Boolean{"Selectable", false},                        \
-                         Boolean{"Visible", true}, Boolean{"Enabled", true},                                 \
-                         Boolean{"Multiline", multiline}, Color{"TextColor", 0, 0, 0},                       \
-                         Int32{"TextAlign", align}, String{"Text", text}, Int32{"TabIndex", tabIndex},       \
-                         ABOUT_PLACEMENT(left, top, width, height, lock, name), Boolean{"TabStop", true})
+    OVELUND_DESIGN_BLOCK(                                                                                    \
+        String{"InitialParent", ""}, String{"DataField", ""}, String{"DataSource", ""},                      \
+        Boolean{"Underline", false}, Boolean{"Italic", false}, Boolean{"Bold", bold},                        \
+        String{"TextFont", font}, Boolean{"AutoDeactivate", true}, String{"HelpTag", ""},                    \
+        Boolean{"Transparent", false}, Boolean{"Selectable", false}, Boolean{"Visible", true},               \
+        Boolean{"Enabled", true}, Boolean{"Multiline", multiline}, Color{"TextColor", 0, 0, 0},              \
+        Int32{"TextAlign", align}, String{"Text", text}, Int32{"TabIndex", tabIndex},                        \
+        OVELUND_TRAILING_PLACEMENT(left, top, width, height, lock, name), Boolean{"TabStop", true})
 
 inline constexpr auto PushButton1 = ABOUT_BUTTON("PushButton1", 180, 0, "Email Author", false);
 inline constexpr auto PushButton2 = ABOUT_BUTTON("PushButton2", 217, 1, "Visit Web Site", false);
@@ -51,7 +42,6 @@ inline constexpr auto Kagi = ABOUT_BUTTON("Kagi", 254, 6, "Support Dravik", true
 inline constexpr auto Label1 = ABOUT_LABEL("Label1", 20, 296, 224, 20, 7, "System", false, 1, false,
                                            "Icon: M. Calloway, pix.example.org", true);
 
-#undef ABOUT_PLACEMENT
 #undef ABOUT_BUTTON
 #undef ABOUT_LABEL
 

@@ -4,6 +4,23 @@
 
 #include "framework/DesignBlock.h"
 
+namespace Ovelund::design {
+// The Index of a control that belongs to no control array: the smallest Int32.
+inline constexpr std::int32_t NoControlArray = -2147483647 - 1;
+} // namespace Ovelund::design
+
+// The placement keys that end a control design stored from InitialParent to Name, in their stored order.
+// `lockLeftTop` is LockTop and LockLeft; LockBottom and LockRight are False.
+#define OVELUND_TRAILING_PLACEMENT(left, top, width, height, lockLeftTop, name)                              \
+    ::Ovelund::design::Int32{"TabPanelIndex", 0}, ::Ovelund::design::Boolean{"LockBottom", false},           \
+        ::Ovelund::design::Boolean{"LockRight", false}, ::Ovelund::design::Boolean{"LockTop", lockLeftTop},  \
+        ::Ovelund::design::Boolean{"LockLeft", lockLeftTop}, ::Ovelund::design::Int32{"Height", height},     \
+        ::Ovelund::design::Int32{"Width", width}, ::Ovelund::design::Int32{"Top", top},                      \
+        ::Ovelund::design::Int32{"Left", left},                                                              \
+        ::Ovelund::design::Int32{"Index", ::Ovelund::design::NoControlArray}, ::Ovelund::design::String {    \
+        "Name", name                                                                                         \
+    }
+
 #define OVELUND_WINDOW_DESIGN(width, height, frame, title, minimizeButton)                                   \
     OVELUND_DESIGN_BLOCK(                                                                                    \
         ::Ovelund::design::Int32{"Placement", 0}, ::Ovelund::design::Int32{"Width", width},                  \

@@ -8,6 +8,18 @@
 
 namespace Ovelund {
 
+// The single-instance accessor of window class W: the open window kept under the class's full name, or a new
+// one, created from the class record and constructed (which builds it and, as its design says, shows it).
+template <class W> Ref<W> ImplicitInstance() {
+    Ref<Object> window = GetImplicitWindow(W::Lookup().FullName());
+    if (!window) {
+        auto created = std::static_pointer_cast<Window>(RuntimeNewObject(W::Lookup()));
+        created->Constructor();
+        window = created;
+    }
+    return RuntimeCheckCast<W>(window);
+}
+
 // New, construct and register: the control is found by name from then on.
 Ref<Object> NewControl(Window& window, const ClassRecord& record, const String& name);
 

@@ -34,13 +34,7 @@ const ClassRecord& Window1::Lookup() {
 }
 
 Ref<Window1> Window1::instance() {
-    Ref<Object> window = GetImplicitWindow("Window1.Window1");
-    if (!window) {
-        auto created = std::static_pointer_cast<Window>(RuntimeNewObject(Lookup()));
-        created->Constructor();
-        window = created;
-    }
-    return RuntimeCheckCast<Window1>(window);
+    return ImplicitInstance<Window1>();
 }
 
 void Window1::Layout() {

@@ -9,8 +9,6 @@ namespace Window1Design {
 
 using namespace Ovelund::design;
 
-inline constexpr std::int32_t NoControlArray = -2147483647 - 1;
-
 inline constexpr auto Window = OVELUND_WINDOW_DESIGN(700, 530, 0, "Tarnwick", true);
 
 // The keys that begin every control design of this window.

@@ -18,13 +18,7 @@ const ClassRecord& selfTest::Lookup() {
 }
 
 Ref<selfTest> selfTest::instance() {
-    Ref<Object> window = GetImplicitWindow("selfTest.selfTest");
-    if (!window) {
-        auto created = std::static_pointer_cast<Window>(RuntimeNewObject(Lookup()));
-        created->Constructor();
-        window = created;
-    }
-    return RuntimeCheckCast<selfTest>(window);
+    return ImplicitInstance<selfTest>();
 }
 
 void selfTest::Layout() {

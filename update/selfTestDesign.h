@@ -8,28 +8,17 @@ namespace selfTestDesign {
 
 using namespace Ovelund::design;
 
-inline constexpr std::int32_t NoControlArray = -2147483647 - 1;
-
 inline constexpr auto Window = OVELUND_WINDOW_DESIGN(214, 102, 0, "Self Test", false);
 
-// The keys that end every control design of this window.
-#define SELFTEST_PLACEMENT(left, top, width, height, name)                                                   \
-    Int32{"TabPanelIndex", 0}, Boolean{"LockBottom", false}, Boolean{"LockRight", false},                    \
-        Boolean{"LockTop", false}, Boolean{"LockLeft", false}, Int32{"Height", height},                      \
-        Int32{"Width", width}, Int32{"Top", top}, Int32{"Left", left}, Int32{"Index", NoControlArray},       \
-        String {                                                                                             \
-        "Name", name                                                                                         \
-    }
-
 #define SELFTEST_LABEL(name, left, top, width, height, tabIndex, bold, align, text)                          \
-    OVELUND_DESIGN_BLOCK(String{"InitialParent", ""}, String{"DataField", ""}, String{"DataSource", ""},     \
-                         Boolean{"Underline", false}, Boolean{"Italic", false}, Boolean{"Bold", bold},       \
-                         String{"TextFont", "System"}, Boolean{"AutoDeactivate", true},                      \
-                         String{"HelpTag", ""}, Boolean{"Transparent", false}, Boolean{"Selectable", false}, \
-                         Boolean{"Visible", true}, Boolean{"Enabled", true}, Boolean{"Multiline", false},    \
-                         Color{"TextColor", 0, 0, 0}, Int32{"TextAlign", align}, String{"Text", text},       \
-                         Int32{"TabIndex", tabIndex}, SELFTEST_PLACEMENT(left, top, width, height, name),    \
-                         Boolean{"TabStop", true})
+    OVELUND_DESIGN_BLOCK(                                                                                    \
+        String{"InitialParent", ""}, String{"DataField", ""}, String{"DataSource", ""},                      \
+        Boolean{"Underline", false}, Boolean{"Italic", false}, Boolean{"Bold", bold},                        \
+        String{"TextFont", "System"}, Boolean{"AutoDeactivate", true}, String{"HelpTag", ""},                \
+        Boolean{"Transparent", false}, Boolean{"Selectable", false}, Boolean{"Visible", true},               \
+        Boolean{"Enabled", true}, Boolean{"Multiline", false}, Color{"TextColor", 0, 0, 0},                  \
+        Int32{"TextAlign", align}, String{"Text", text}, Int32{"TabIndex", tabIndex},                        \
+        OVELUND_TRAILING_PLACEMENT(left, top, width, height, false, name), Boolean{"TabStop", true})
 
 inline constexpr auto StaticText1 = SELFTEST_LABEL("StaticText1", 38, 21, 67, 20, 0, true, 0, "Version:");
 // The version label's text is a placeholder; its Open handler puts the running version in its place.
@@ -40,9 +29,8 @@ inline constexpr auto PushButton1 = OVELUND_DESIGN_BLOCK(
     String{"TextFont", "System"}, Int32{"ButtonStyle", 0}, Boolean{"AutoDeactivate", true},
     String{"HelpTag", ""}, Boolean{"Visible", true}, Boolean{"Enabled", true}, Boolean{"Cancel", false},
     Boolean{"Default", true}, String{"Caption", "Check for Updates"}, Boolean{"TabStop", true},
-    Int32{"TabIndex", 2}, SELFTEST_PLACEMENT(28, 61, 157, 21, "PushButton1"));
+    Int32{"TabIndex", 2}, OVELUND_TRAILING_PLACEMENT(28, 61, 157, 21, false, "PushButton1"));
 
-#undef SELFTEST_PLACEMENT
 #undef SELFTEST_LABEL
 
 } // namespace selfTestDesign

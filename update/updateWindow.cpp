@@ -27,13 +27,7 @@ const ClassRecord& updateWindow::Lookup() {
 }
 
 Ref<updateWindow> updateWindow::instance() {
-    Ref<Object> window = GetImplicitWindow("updateWindow.updateWindow");
-    if (!window) {
-        auto created = std::static_pointer_cast<Window>(RuntimeNewObject(Lookup()));
-        created->Constructor();
-        window = created;
-    }
-    return RuntimeCheckCast<updateWindow>(window);
+    return ImplicitInstance<updateWindow>();
 }
 
 void updateWindow::Layout() {

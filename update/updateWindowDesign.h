@@ -8,18 +8,7 @@ namespace updateWindowDesign {
 
 using namespace Ovelund::design;
 
-inline constexpr std::int32_t NoControlArray = -2147483647 - 1;
-
 inline constexpr auto Window = OVELUND_WINDOW_DESIGN(300, 120, 1, "Update", true);
-
-// The anchoring and placement keys every visual control design of this window holds in this order.
-#define UPDATE_PLACEMENT(left, top, width, height, name)                                                     \
-    Int32{"TabPanelIndex", 0}, Boolean{"LockBottom", false}, Boolean{"LockRight", false},                    \
-        Boolean{"LockTop", false}, Boolean{"LockLeft", false}, Int32{"Height", height},                      \
-        Int32{"Width", width}, Int32{"Top", top}, Int32{"Left", left}, Int32{"Index", NoControlArray},       \
-        String {                                                                                             \
-        "Name", name                                                                                         \
-    }
 
 inline constexpr auto StaticText1 = OVELUND_DESIGN_BLOCK(
     String{"InitialParent", ""}, String{"DataField", ""}, String{"DataSource", ""},
@@ -28,12 +17,13 @@ inline constexpr auto StaticText1 = OVELUND_DESIGN_BLOCK(
     Boolean{"Transparent", false}, Boolean{"Selectable", false}, Boolean{"Visible", true},
     Boolean{"Enabled", true}, Boolean{"Multiline", false}, Color{"TextColor", 0, 0, 0}, Int32{"TextAlign", 0},
     String{"Text", "Checking for updates..."}, Int32{"TabIndex", 0},
-    UPDATE_PLACEMENT(20, 19, 266, 20, "StaticText1"), Boolean{"TabStop", true});
+    OVELUND_TRAILING_PLACEMENT(20, 19, 266, 20, false, "StaticText1"), Boolean{"TabStop", true});
 
 inline constexpr auto ProgressBar1 = OVELUND_DESIGN_BLOCK(
     String{"InitialParent", ""}, Int32{"Maximum", 100}, Int32{"Value", 0}, Boolean{"Enabled", true},
     Boolean{"AutoDeactivate", true}, String{"HelpTag", ""}, Boolean{"Visible", true},
-    UPDATE_PLACEMENT(20, 46, 260, 12, "ProgressBar1"), Int32{"TabIndex", 1}, Boolean{"TabStop", true});
+    OVELUND_TRAILING_PLACEMENT(20, 46, 260, 12, false, "ProgressBar1"), Int32{"TabIndex", 1},
+    Boolean{"TabStop", true});
 
 // No proxy, no fixed address, and a port of 0: the address and port come from the URL.
 inline constexpr auto hp =
@@ -41,13 +31,12 @@ inline constexpr auto hp =
                          String{"httpProxyAddress", ""}, Int32{"httpProxyPort", 0});
 
 // Both the default and the cancel button: Return and Escape press it.
-inline constexpr auto PushButton1 = OVELUND_DESIGN_BLOCK(
-    String{"InitialParent", ""}, Boolean{"Underline", false}, Boolean{"Italic", false},
-    Boolean{"Bold", false}, String{"TextFont", "System"}, Int32{"ButtonStyle", 0},
-    Boolean{"AutoDeactivate", true}, String{"HelpTag", ""}, Boolean{"Visible", true},
-    Boolean{"Enabled", true}, Boolean{"Cancel", true}, Boolean{"Default", true}, String{"Caption", "Cancel"},
-    Boolean{"TabStop", true}, Int32{"TabIndex", 3}, UPDATE_PLACEMENT(208, 80, 72, 20, "PushButton1"));
-
-#undef UPDATE_PLACEMENT
+inline constexpr auto PushButton1 =
+    OVELUND_DESIGN_BLOCK(String{"InitialParent", ""}, Boolean{"Underline", false}, Boolean{"Italic", false},
+                         Boolean{"Bold", false}, String{"TextFont", "System"}, Int32{"ButtonStyle", 0},
+                         Boolean{"AutoDeactivate", true}, String{"HelpTag", ""}, Boolean{"Visible", true},
+                         Boolean{"Enabled", true}, Boolean{"Cancel", true}, Boolean{"Default", true},
+                         String{"Caption", "Cancel"}, Boolean{"TabStop", true}, Int32{"TabIndex", 3},
+                         OVELUND_TRAILING_PLACEMENT(208, 80, 72, 20, false, "PushButton1"));
 
 } // namespace updateWindowDesign
