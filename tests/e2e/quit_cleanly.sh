@@ -5,9 +5,7 @@ source "$(dirname "$0")/support.bash"
 binary=$1
 
 start_xvfb
-"$binary" 2>"$E2E_TMP/stderr" &
-pid=$!
-E2E_PIDS+=("$pid")
+start_app "$binary"
 
 window=$(wait_for_window "Tarnwick")
 read -r width height < <(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
@@ -16,6 +14,6 @@ read -r width height < <(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{
 
 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+q
-status=$(wait_for_exit "$pid" 10)
-[ "$status" -eq 0 ] || fail "exit status $status; stderr: $(cat "$E2E_TMP/stderr")"
+wait_for_exit "$E2E_APP"
+[ "$E2E_STATUS" -eq 0 ] || fail "exit status $E2E_STATUS; stderr: $(app_stderr)"
 echo "quit cleanly"

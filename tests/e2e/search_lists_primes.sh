@@ -5,9 +5,7 @@ source "$(dirname "$0")/support.bash"
 binary=$1
 
 start_xvfb
-"$binary" 2>"$E2E_TMP/stderr" &
-pid=$!
-E2E_PIDS+=("$pid")
+start_app "$binary"
 
 window=$(wait_for_window "Tarnwick")
 origin=$(content_origin "$window" 530)
@@ -20,17 +18,17 @@ click_at "$origin" 549 466 # "Start"
 
 expected=$(printf '1\t2\t\n2\t3\t1\n3\t5\t2\n4\t7\t2\n5\t11\t4\n6\t13\t2\n7\t17\t4\n8\t19\t2\n9\t23\t4\n10\t29\t6')
 copied=""
-for _ in $(seq 50); do
+deadline=$((SECONDS + 60))
+while [ "$copied" != "$expected" ] && [ $SECONDS -lt $deadline ]; do
     sleep 0.1
     click_at "$origin" 250 60 # a row of the list
     xdotool key --clearmodifiers ctrl+a ctrl+c
     copied=$(xclip -selection clipboard -o 2>/dev/null || true)
-    [ "$copied" = "$expected" ] && break
 done
 [ "$copied" = "$expected" ] || fail "the list holds:
 $copied"
 
 xdotool key --clearmodifiers ctrl+q
-status=$(wait_for_exit "$pid" 10)
-[ "$status" -eq 0 ] || fail "exit status $status; stderr: $(cat "$E2E_TMP/stderr")"
+wait_for_exit "$E2E_APP"
+[ "$E2E_STATUS" -eq 0 ] || fail "exit status $E2E_STATUS; stderr: $(app_stderr)"
 echo "listed the first ten primes"

@@ -35,40 +35,35 @@ check_once() {
     : >"$E2E_TMP/requests"
     if [ -n "$document" ]; then
         printf '%s' "$document" >"$E2E_TMP/document"
-        python3 "$here/update_server.py" 80 "$E2E_TMP/document" "$E2E_TMP/requests" &
+        rm -f "$E2E_TMP/server-ready"
+        python3 "$here/update_server.py" 80 "$E2E_TMP/document" "$E2E_TMP/requests" "$E2E_TMP/server-ready" &
         server_pid=$!
         E2E_PIDS+=("$server_pid")
-        sleep 0.3
+        wait_for_file "$E2E_TMP/server-ready" || fail "the update server did not start"
     fi
-    "$binary" 2>"$E2E_TMP/stderr" &
-    local pid=$!
-    E2E_PIDS+=("$pid")
+    start_app "$binary"
+    local pid=$E2E_APP
     local main
     main=$(wait_for_window "Tarnwick")
     read -r x y < <(xwininfo -id "$main" | awk '/Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4} END{print x, y}')
     xdotool mousemove --sync $((x + 135)) $((y + 8)) click 1 # the "Check for Update" menu
-    sleep 0.3
+    wait_for_popup_menu || fail "the menu did not open"
     xdotool mousemove --sync $((x + 135)) $((y + 29)) click 1 # "Check Now"
     local selftest
     selftest=$(wait_for_window "Self Test")
     xdotool windowfocus --sync "$selftest"
     xdotool key --clearmodifiers Return # "Check for Updates", the default button
     local answer
-    answer=$(wait_for_window "$expect" 15 "$main") || fail "no '$expect' window; stderr: $(cat "$E2E_TMP/stderr")"
+    answer=$(wait_for_window "$expect" 30 "$main") || fail "no '$expect' window; stderr: $(app_stderr)"
     xdotool windowfocus --sync "$answer"
     xdotool key --clearmodifiers Escape
     # Every answer but "Go to Website" closes the update window, and the self-test window with it.
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "^Self Test\$" >/dev/null 2>&1 || break
-        sleep 0.05
-    done
-    xdotool search --onlyvisible --name "^Self Test\$" >/dev/null 2>&1 && fail "the self-test window stayed open"
+    wait_for_no_window "Self Test" || fail "the self-test window stayed open"
     xdotool search --onlyvisible --name "^Update\$" >/dev/null 2>&1 && fail "the update window stayed open"
     xdotool windowfocus --sync "$main"
     xdotool key --clearmodifiers ctrl+q
-    local status
-    status=$(wait_for_exit "$pid" 10)
-    [ "$status" -eq 0 ] || fail "exit status $status"
+    wait_for_exit "$pid"
+    [ "$E2E_STATUS" -eq 0 ] || fail "exit status $E2E_STATUS; stderr: $(app_stderr)"
     if [ -n "$server_pid" ]; then
         kill "$server_pid" 2>/dev/null || true
         expected=$(printf 'GET /Updates/tarnwick.xml HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: www.example.com\r\n\r\n')

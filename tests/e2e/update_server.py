@@ -1,19 +1,21 @@
 #!/usr/bin/env python3
 """A one-purpose HTTP/1.0 server for the end-to-end update check: it records each request's bytes and answers
-every request with the update document given on the command line."""
+every request with the update document given on the command line. Once it listens it creates the file named
+by its fourth argument, so that the test waits for that instead of for time."""
 
 import socket
 import sys
 
 
 def main() -> None:
-    port, document_path, log_path = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+    port, document_path, log_path, ready_path = int(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4]
     with open(document_path, "rb") as f:
         body = f.read()
     server = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     server.bind(("127.0.0.1", port))
     server.listen(4)
+    open(ready_path, "w").close()
     server.settimeout(120)
     while True:
         try:
