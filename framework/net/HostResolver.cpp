@@ -30,12 +30,16 @@ void SetHostAddressMap(std::map<String, String> hostToAddress) {
     HostAddressMap() = std::move(lowered);
 }
 
-String ResolveHostForConnection(const String& host) {
+std::optional<String> ResolveHostForConnection(const String& host) {
     const auto& map = HostAddressMap();
     if (map.empty())
         return host;
     auto it = map.find(LowerAscii(host));
-    return it == map.end() ? host : it->second;
+    if (it == map.end())
+        return host;
+    if (it->second.empty())
+        return std::nullopt;
+    return it->second;
 }
 
 } // namespace Ovelund

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QTcpSocket>
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -169,18 +170,26 @@ void TCPSocket::Connect() {
 void TCPSocket::ConnectTo(const String& host, std::int32_t port) {
     CheckUIThread();
     native_->release();
-    if (port < 1 || port > 65535) {
+    // Failures found before any connection is tried are reported on the event loop too.
+    auto reportLater = [this](std::int32_t code) {
         const std::uint64_t generation = native_->generation;
-        Post([this, generation] {
+        Post([this, generation, code] {
             if (native_->generation == generation)
-                OnError(SocketError::InvalidPort);
+                OnError(code);
         });
+    };
+    if (port < 1 || port > 65535) {
+        reportLater(SocketError::InvalidPort);
+        return;
+    }
+    const std::optional<String> address = ResolveHostForConnection(host);
+    if (!address) {
+        reportLater(SocketError::NameResolutionFailed);
         return;
     }
     native_->open();
     native_->connecting = true;
-    native_->socket->connectToHost(QString::fromStdString(ResolveHostForConnection(host)),
-                                   static_cast<quint16>(port));
+    native_->socket->connectToHost(QString::fromStdString(*address), static_cast<quint16>(port));
     native_->connecting = false;
 }
 

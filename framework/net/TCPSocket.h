@@ -41,7 +41,8 @@ protected:
     virtual void OnClosed();
 
     // Connects to `host` (through HostResolver.h) at `port`, leaving Address and Port alone; Connect() is
-    // ConnectTo(Address(), Port()). A port outside 1..65535 reports Error InvalidPort on the event loop.
+    // ConnectTo(Address(), Port()). A port outside 1..65535 reports Error InvalidPort, and a name that the
+    // host map gives no address NameResolutionFailed, both on the event loop.
     void ConnectTo(const String& host, std::int32_t port);
     // Runs `work` later on the event loop, as a toolkit event does; nothing runs when the socket is gone by
     // then.

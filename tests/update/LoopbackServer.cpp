@@ -4,11 +4,9 @@
 
 namespace update_testing {
 
-namespace {
-std::string UrlForPort(quint16 port) {
+std::string UpdateDocumentUrl(quint16 port) {
     return "http://www.example.com:" + std::to_string(port) + "/Updates/tarnwick.xml";
 }
-} // namespace
 
 LoopbackServer::LoopbackServer() {
     server_.listen(QHostAddress::LocalHost);
@@ -24,7 +22,7 @@ LoopbackServer::~LoopbackServer() {
 }
 
 std::string LoopbackServer::url() const {
-    return UrlForPort(server_.serverPort());
+    return UpdateDocumentUrl(server_.serverPort());
 }
 
 void LoopbackServer::ReplyWith(const QByteArray& reply, bool closeAtOnce) {
@@ -77,14 +75,6 @@ QByteArray LoopbackServer::HttpReply(int status, const QByteArray& body) {
     return "HTTP/1.0 " + QByteArray::number(status) +
            " Status\r\nContent-Type: text/xml\r\nContent-Length: " + QByteArray::number(body.size()) +
            "\r\n\r\n" + body;
-}
-
-std::string RefusingUrl() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return UrlForPort(port);
 }
 
 } // namespace update_testing

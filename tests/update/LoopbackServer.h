@@ -54,7 +54,7 @@ private:
     int connections_ = 0;
 };
 
-// The address of a loopback port on which nothing listens.
-std::string RefusingUrl();
+// The update document's address at a loopback port, under the maker's host name.
+std::string UpdateDocumentUrl(quint16 port);
 
 } // namespace update_testing

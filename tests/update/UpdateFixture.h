@@ -3,6 +3,7 @@
 // recording dialog presenter and a recorder of opened addresses. The maker's host resolves to loopback, so
 // the request each update window starts as it opens never leaves the machine.
 
+#include "LoopbackServer.h"
 #include "app/App.h"
 #include "framework/Application.h"
 #include "framework/Platform.h"
@@ -11,6 +12,7 @@
 #include "framework/net/InternetHeaders.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/WindowNative.h"
+#include "support/ClosedLoopbackPort.h"
 #include "support/RecordingPresenter.h"
 #include "support/UrlRecorder.h"
 #include "update/selfTest.h"
@@ -56,11 +58,14 @@ protected:
     static void RunFor(int ms);
 
     std::uint64_t BeepsSinceSetUp() const { return Ovelund::BeepCount() - beepsAtSetUp_; }
+    // The update document's address at a loopback port that refuses every connection while the test runs.
+    std::string RefusingUrl() const { return UpdateDocumentUrl(closedPort_.port()); }
 
     testing_support::ScopedRecordingPresenter dialogs;
     testing_support::UrlRecorder urls;
 
 private:
+    testing_support::ClosedLoopbackPort closedPort_;
     Ovelund::ApplicationVersion savedVersion_;
     std::uint64_t beepsAtSetUp_ = 0;
 };

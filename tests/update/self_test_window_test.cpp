@@ -172,7 +172,7 @@ TEST_P(SelfTestAfterTheCheck, ClosesOnceTheUpdateWindowHasClosed) {
         server.ReplyWith(LoopbackServer::HttpReply(200, Bytes(Document("3.0.0", "", "Yes"))));
         break;
     case Ending::ConnectionError:
-        url = update_testing::RefusingUrl();
+        url = RefusingUrl();
         break;
     case Ending::UpdateCancel:
     case Ending::UpdateCloseBox:

@@ -82,7 +82,7 @@ TEST_F(UpdateRequest, AConnectionClosedWithoutAReplyClosesTheWindowSilently) {
 }
 
 TEST_F(UpdateRequest, ARefusedConnectionBeepsAndReportsTheSocketsCode) {
-    Ref<updateWindow> window = StartCheck(update_testing::RefusingUrl());
+    Ref<updateWindow> window = StartCheck(RefusingUrl());
     ASSERT_TRUE(WaitForClose(window));
     EXPECT_EQ(BeepsSinceSetUp(), 1u);
     EXPECT_EQ(dialogs->messages,
@@ -110,7 +110,7 @@ TEST_F(UpdateRequest, AReplyAfterCancelActsOnNothing) {
 
 // The same for an outcome that is already on its way: the refusal of a connection.
 TEST_F(UpdateRequest, AnErrorAfterCloseActsOnNothing) {
-    Ref<updateWindow> window = StartCheck(update_testing::RefusingUrl());
+    Ref<updateWindow> window = StartCheck(RefusingUrl());
     window->Close();
     window.reset();
     RunFor(200);

@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include <cstdint>
 #include <ostream>
+#include <string>
 
 using namespace Ovelund;
 using update_testing::Document;
@@ -139,6 +141,10 @@ struct ErrorCase {
     const char* message;
 };
 
+void PrintTo(const ErrorCase& c, std::ostream* out) {
+    *out << "code " << c.code;
+}
+
 class ConnectionError : public UpdateFixture, public ::testing::WithParamInterface<ErrorCase> {};
 
 TEST_P(ConnectionError, BeepsReportsTheCodeAndCloses) {
@@ -156,7 +162,12 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{12, "There was a communication error with the website. Please try again later. (Code: 12)"},
         ErrorCase{0, "There was a communication error with the website. Please try again later. (Code: 0)"},
         ErrorCase{-2147483647 - 1, "There was a communication error with the website. Please try again "
-                                   "later. (Code: -2147483648)"}));
+                                   "later. (Code: -2147483648)"}),
+    [](const ::testing::TestParamInfo<ErrorCase>& info) {
+        const std::int32_t code = info.param.code;
+        return code < 0 ? "CodeMinus" + std::to_string(-static_cast<std::int64_t>(code))
+                        : "Code" + std::to_string(code);
+    });
 
 // A reply can only reach a closed window that someone still holds; it must act on nothing.
 TEST_F(ReplyHandling, RepliesToAClosedWindowActOnNothing) {
