@@ -52,6 +52,18 @@ running() {
     [ -n "$state" ] && [ "$state" != Z ] && [ "$state" != X ]
 }
 
+# Starts a window manager on the X server (for what only a window manager does, such as minimising) and
+# waits until it has taken over the screen.
+start_window_manager() {
+    openbox --sm-disable >"$E2E_TMP/wm.log" 2>&1 &
+    E2E_PIDS+=($!)
+    for _ in $(seq 600); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+        sleep 0.05
+    done
+    fail "the window manager did not start: $(cat "$E2E_TMP/wm.log")"
+}
+
 # Fails at once when the application or the X server has ended on its own.
 check_alive() {
     if [ -n "${E2E_XVFB:-}" ] && ! running "$E2E_XVFB"; then
@@ -103,13 +115,45 @@ wait_for_no_window() {
     return 1
 }
 
-# Waits up to $1 seconds (30) for an open menu of the application: a visible pop-up menu window.
+# Chooses entry $2 (counted from 1) of the menu whose title stands at content x $1 of the main window $3:
+# a click opens the menu, then the keyboard walks down to the entry.
+choose_menu_entry() {
+    local x=$1 entry=$2 window=$3 wx wy i
+    read -r wx wy < <(xwininfo -id "$window" | awk '/Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4} END{print x, y}')
+    pointer_to $((wx + x)) $((wy + 8))
+    xdotool click 1
+    wait_for_popup_menu || fail "the menu did not open"
+    for ((i = 0; i < entry; i++)); do
+        xdotool key --clearmodifiers Down
+    done
+    xdotool key --clearmodifiers Return
+}
+
+# Prints the ICCCM state of window $1: Normal, Iconic or Withdrawn.
+window_state() {
+    xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/{print $3}'
+}
+
+# Waits up to $3 seconds (30) until window $1 is in state $2 (see window_state).
+wait_for_window_state() {
+    local window=$1 state=$2 seconds=${3:-30}
+    for _ in $(seq $((seconds * 20))); do
+        [ "$(window_state "$window")" = "$state" ] && return 0
+        check_alive
+        sleep 0.05
+    done
+    return 1
+}
+
+# Waits up to $1 seconds (30) for an open menu of the application: a visible window of the application that
+# no window manager handles (the toolkit's pop-ups are override-redirect windows).
 wait_for_popup_menu() {
     local seconds=${1:-30} id
     for _ in $(seq $((seconds * 20))); do
         for id in $(xdotool search --onlyvisible --classname tarnwick 2>/dev/null); do
-            xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_POPUP_MENU && return 0
+            xwininfo -id "$id" 2>/dev/null | grep -q "Override Redirect State: yes" && return 0
         done
+        check_alive
         sleep 0.05
     done
     return 1
@@ -159,8 +203,19 @@ content_origin() {
         END {print x, y + height - h}'
 }
 
+# Moves the pointer to screen position ($1, $2). --sync waits for the pointer to arrive, and waits in vain
+# when it is there already, so it is used only to go somewhere else.
+pointer_to() {
+    local X Y
+    eval "$(xdotool getmouselocation --shell 2>/dev/null | grep -E '^[XY]=')"
+    if [ "${X:-}" != "$1" ] || [ "${Y:-}" != "$2" ]; then
+        xdotool mousemove --sync "$1" "$2"
+    fi
+}
+
 # Clicks at content coordinates ($2, $3) of the window whose content origin is in $1 ("x y").
 click_at() {
     local origin=($1)
-    xdotool mousemove --sync $((origin[0] + $2)) $((origin[1] + $3)) click 1
+    pointer_to $((origin[0] + $2)) $((origin[1] + $3))
+    xdotool click 1
 }

@@ -45,10 +45,7 @@ check_once() {
     local pid=$E2E_APP
     local main
     main=$(wait_for_window "Tarnwick")
-    read -r x y < <(xwininfo -id "$main" | awk '/Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4} END{print x, y}')
-    xdotool mousemove --sync $((x + 135)) $((y + 8)) click 1 # the "Check for Update" menu
-    wait_for_popup_menu || fail "the menu did not open"
-    xdotool mousemove --sync $((x + 135)) $((y + 29)) click 1 # "Check Now"
+    choose_menu_entry 135 1 "$main" # Check for Update > Check Now
     local selftest
     selftest=$(wait_for_window "Self Test")
     xdotool windowfocus --sync "$selftest"
