@@ -10,6 +10,8 @@
 #include "update/selfTest.h"
 #include "update/updateWindow.h"
 
+#include <exception>
+
 using namespace Ovelund;
 
 int ProgramMain() {
@@ -53,8 +55,8 @@ void Main() {
         lateStartup = RuntimeCreateDelegate(&LateStartup, "(  )");
         RunFrameworkInitialization(lateStartup);
         RuntimeRun();
-    } catch (const RuntimeException& exception) {
-        UnhandledException(exception);
+    } catch (...) {
+        UnhandledException(std::current_exception());
     }
     lateStartup.reset();
     exceptionHelper.reset();

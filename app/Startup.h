@@ -8,7 +8,8 @@ int ProgramMain();
 
 // Registers every class with the runtime: the framework's first, then the program's own.
 void Initialize();
-// Runs start-up and the event loop; an exception from either goes to the unhandled-exception report.
+// Runs start-up and the event loop; any exception from either goes to the unhandled-exception report, after
+// which finalisation runs and the process ends with status 1.
 void Main();
 void EarlyStartup();
 void InitFileTypes();

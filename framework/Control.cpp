@@ -29,6 +29,17 @@ void Control::Constructor() {
     CreateNative();
 }
 
+void Control::SetName(const String& name) {
+    CheckUIThread();
+    name_ = name;
+    NameChanged();
+}
+
+void Control::SetTabPanelIndex(std::int32_t value) {
+    CheckUIThread();
+    tabPanelIndex_ = value;
+}
+
 void Control::RaiseOpen() {
     if (!closed_)
         RaiseEvent(EventOpen, shared_from_this());

@@ -20,12 +20,9 @@ public:
     void Constructor() override;
 
     const String& Name() const { return name_; }
-    void SetName(const String& name) {
-        name_ = name;
-        NameChanged();
-    }
+    void SetName(const String& name);
     std::int32_t TabPanelIndex() const { return tabPanelIndex_; }
-    void SetTabPanelIndex(std::int32_t value) { tabPanelIndex_ = value; }
+    void SetTabPanelIndex(std::int32_t value);
 
     // Raised by the framework once the window has created and bound all of its controls.
     void RaiseOpen();

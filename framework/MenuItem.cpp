@@ -53,7 +53,14 @@ EditCommand EditCommandFor(const String& name) {
 } // namespace
 
 const ClassRecord& MenuItem::Lookup() {
-    static const ClassRecord record = ClassBuilder<MenuItem>("MenuItem", &Object::Lookup()).Build();
+    static const ClassRecord record =
+        ClassBuilder<MenuItem>("MenuItem", &Object::Lookup())
+            .Property("Name", &MenuItem::SetName, &MenuItem::Name)
+            .Property("Text", &MenuItem::SetText, &MenuItem::Text)
+            .Property("KeyboardShortcut", &MenuItem::SetKeyboardShortcut, &MenuItem::KeyboardShortcut)
+            .Property("AutoEnable", &MenuItem::SetAutoEnable, &MenuItem::AutoEnable)
+            .Property("Enabled", &MenuItem::SetEnabled, &MenuItem::Enabled)
+            .Build();
     return record;
 }
 const ClassRecord& QuitMenuItem::Lookup() {

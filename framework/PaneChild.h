@@ -3,6 +3,7 @@
 // Visual controls have it through Control; a window's non-visual controls (timers, sockets) mix it in.
 
 #include "framework/Object.h"
+#include "framework/UIThread.h"
 
 #include <cstdint>
 
@@ -21,7 +22,10 @@ public:
     Ref<Ovelund::Window> Window() const { return window_.lock(); }
     void SetWindow(const Ref<Ovelund::Window>& window) { window_ = window; }
     std::int32_t Index() const { return index_; }
-    void SetIndex(std::int32_t index) { index_ = index; }
+    void SetIndex(std::int32_t index) {
+        CheckUIThread();
+        index_ = index;
+    }
 
 private:
     WeakRef<Ovelund::Window> window_;

@@ -6,6 +6,9 @@
 #include "framework/qt/Fonts.h"
 #include "framework/qt/WindowNative.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace Ovelund {
 
 const ClassRecord& RectControl::Lookup() {
@@ -61,6 +64,8 @@ void RectControl::CreateNative() {
     if (!widget)
         return;
     widget->setObjectName(QString::fromStdString(Name()));
+    native_->naturalFocus = widget->focusPolicy();
+    ApplyTabStop();
     ApplyParent();
     ApplyFont();
     widget->setEnabled(enabled_);
@@ -82,9 +87,30 @@ void RectControl::NameChanged() {
 }
 
 void RectControl::ApplyGeometry() {
+    QWidget* widget = native_->widget;
+    if (!widget)
+        return;
+    QSize limit(32000, 32000);
+    if (Ref<Ovelund::Window> window = Window()) {
+        const Ovelund::Window::ContentSize content = window->ContentLimit();
+        limit = QSize(content.width, content.height);
+    }
+    auto bounded = [](std::int64_t value, int lowest, int highest) {
+        return static_cast<int>(std::clamp<std::int64_t>(value, lowest, highest));
+    };
+    const int x = bounded(std::int64_t{left_} - native_->parentOrigin.x(), -limit.width(), limit.width());
+    const int y = bounded(std::int64_t{top_} - native_->parentOrigin.y(), -limit.height(), limit.height());
+    widget->setGeometry(x, y, bounded(width_, 0, limit.width()), bounded(height_, 0, limit.height()));
+}
+
+void RectControl::ApplyTabStop() {
     if (QWidget* widget = native_->widget)
-        widget->setGeometry(left_ - native_->parentOrigin.x(), top_ - native_->parentOrigin.y(),
-                            width_ < 0 ? 0 : width_, height_ < 0 ? 0 : height_);
+        widget->setFocusPolicy(tabStop_ ? native_->naturalFocus : Qt::NoFocus);
+}
+
+void RectControl::TabOrderChanged() {
+    if (Ref<Ovelund::Window> window = Window())
+        window->ApplyTabOrder();
 }
 
 void RectControl::ApplyParent() {
@@ -112,6 +138,7 @@ void RectControl::ApplyParent() {
     }
     native_->parent = parent;
     ApplyGeometry();
+    TabOrderChanged();
 }
 
 void RectControl::ApplyFont() {
@@ -143,8 +170,34 @@ void RectControl::SetHeight(std::int32_t value) {
 void RectControl::SetTabStop(bool value) {
     CheckUIThread();
     tabStop_ = value;
-    if (QWidget* widget = native_->widget; widget && !value)
-        widget->setFocusPolicy(Qt::NoFocus);
+    ApplyTabStop();
+}
+
+void RectControl::SetTabIndex(std::int32_t value) {
+    CheckUIThread();
+    tabIndex_ = value;
+    TabOrderChanged();
+}
+
+void RectControl::SetLockLeft(bool value) {
+    CheckUIThread();
+    lockLeft_ = value;
+}
+void RectControl::SetLockTop(bool value) {
+    CheckUIThread();
+    lockTop_ = value;
+}
+void RectControl::SetLockRight(bool value) {
+    CheckUIThread();
+    lockRight_ = value;
+}
+void RectControl::SetLockBottom(bool value) {
+    CheckUIThread();
+    lockBottom_ = value;
+}
+void RectControl::SetAutoDeactivate(bool value) {
+    CheckUIThread();
+    autoDeactivate_ = value;
 }
 
 void RectControl::SetVisible(bool value) {

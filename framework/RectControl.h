@@ -3,6 +3,11 @@
 // the children of a container, which InitialParent names), the anchoring locks, enabled and visible state,
 // and the text font of the controls that show text.
 //
+// Geometry: the widget stands where Left, Top, Width and Height say, computed in 64 bits and kept within the
+// window's content area: a position at most one content width (height) beyond either edge, a size at most
+// the content's. The properties keep the values they were given; only what the toolkit is asked to draw is
+// bounded, so no design value can overflow its coordinates or ask for a widget larger than the window.
+//
 // Fonts: "System" is the platform's default user-interface family and "Helvetica Neue" and "Arial" map to
 // the platform's sans-serif family. TextSize is in the window's units (pixels), TextUnit 0; a size of 0 is
 // the framework's default size, 13.
@@ -33,16 +38,19 @@ public:
     void SetHeight(std::int32_t value);
 
     bool LockLeft() const { return lockLeft_; }
-    void SetLockLeft(bool value) { lockLeft_ = value; }
+    void SetLockLeft(bool value);
     bool LockTop() const { return lockTop_; }
-    void SetLockTop(bool value) { lockTop_ = value; }
+    void SetLockTop(bool value);
     bool LockRight() const { return lockRight_; }
-    void SetLockRight(bool value) { lockRight_ = value; }
+    void SetLockRight(bool value);
     bool LockBottom() const { return lockBottom_; }
-    void SetLockBottom(bool value) { lockBottom_ = value; }
+    void SetLockBottom(bool value);
 
     std::int32_t TabIndex() const { return tabIndex_; }
-    void SetTabIndex(std::int32_t value) { tabIndex_ = value; }
+    // The control's place in its container's Tab order (Window::ApplyTabOrder).
+    void SetTabIndex(std::int32_t value);
+    // Whether the Tab key stops at the control; False also keeps clicks from focusing it. True gives the
+    // control back the focus behaviour of its kind.
     bool TabStop() const { return tabStop_; }
     void SetTabStop(bool value);
     bool Visible() const { return visible_; }
@@ -50,7 +58,7 @@ public:
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool value);
     bool AutoDeactivate() const { return autoDeactivate_; }
-    void SetAutoDeactivate(bool value) { autoDeactivate_ = value; }
+    void SetAutoDeactivate(bool value);
     const String& HelpTag() const { return helpTag_; }
     void SetHelpTag(const String& value);
     const String& InitialParent() const { return initialParent_; }
@@ -83,6 +91,8 @@ public:
 
     // Framework-internal.
     ControlNative& Native() const { return *native_; }
+    // Places the widget again, after the window's content area changed size.
+    void UpdateGeometry() { ApplyGeometry(); }
 
 protected:
     void CreateNative() final;
@@ -98,6 +108,8 @@ protected:
 private:
     void ApplyGeometry();
     void ApplyParent();
+    void ApplyTabStop();
+    void TabOrderChanged();
 
     std::unique_ptr<ControlNative> native_;
     std::int32_t left_ = 0;

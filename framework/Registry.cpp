@@ -1,5 +1,6 @@
 #include "framework/Registry.h"
 
+#include "framework/Runtime.h"
 #include "framework/Window.h"
 
 #include <algorithm>
@@ -37,8 +38,19 @@ const std::vector<Ref<Window>>& OpenWindows() {
     return Windows();
 }
 
+void CloseOpenWindows() {
+    // A closing window's handler may open another; each pass closes what is open, and a handler that keeps
+    // opening windows cannot hold the application up for long.
+    for (int pass = 0; pass < 8 && !Windows().empty(); ++pass) {
+        const std::vector<Ref<Window>> windows(Windows().rbegin(), Windows().rend());
+        for (const Ref<Window>& window : windows)
+            if (window->IsOpen())
+                Dispatch([&window] { window->UnifiedClose(true); });
+    }
+}
+
 void ReleaseFrameworkGlobals() {
-    // Windows still open when the loop ended are released without running their closing step.
+    CloseOpenWindows();
     std::vector<Ref<Window>> windows = std::move(Windows());
     Windows().clear();
     windows.clear();

@@ -15,4 +15,9 @@ void RegisterOpenWindow(const Ref<Window>& window);
 void UnregisterOpenWindow(const Window& window);
 const std::vector<Ref<Window>>& OpenWindows();
 
+// Runs the closing step of every open window, as the application quits: the newest window first, so that
+// windows close front to back and the main window, opened first, closes last. Each closes completely, its
+// Close handler first, before the next one begins.
+void CloseOpenWindows();
+
 } // namespace Ovelund

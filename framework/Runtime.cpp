@@ -8,9 +8,15 @@
 #include <QCryptographicHash>
 #include <QThread>
 
+#include <cxxabi.h>
+
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <memory>
+#include <typeinfo>
+#include <utility>
 
 namespace Ovelund {
 
@@ -24,7 +30,9 @@ struct RuntimeState {
     bool quitRequested = false;
     int exitCode = 0;
     bool unhandledReported = false;
-    std::unique_ptr<QApplication> ownedApplication;
+    // Deleted by RuntimeExit alone: a process that ends some other way (the toolkit calls exit() when it
+    // loses its display) ends inside the event loop, where destroying the application object would crash.
+    QApplication* ownedApplication = nullptr;
     Ref<ExceptionHelperDelegate> exceptionHelper;
     PluginEntrypoints plugins;
     std::chrono::steady_clock::time_point lastDelivery{};
@@ -75,7 +83,7 @@ void RuntimeInit() {
     state.unhandledReported = false;
     state.exceptionHelper.reset();
     if (!QCoreApplication::instance())
-        state.ownedApplication = std::make_unique<QApplication>(applicationArgc, applicationArgv);
+        state.ownedApplication = new QApplication(applicationArgc, applicationArgv);
     QApplication::setQuitOnLastWindowClosed(false);
     QCoreApplication::setApplicationName(QStringLiteral("Tarnwick"));
 }
@@ -88,7 +96,7 @@ int RuntimeExit() {
     if (QCoreApplication::instance())
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     state.exceptionHelper.reset();
-    state.ownedApplication.reset();
+    delete std::exchange(state.ownedApplication, nullptr);
     return status;
 }
 
@@ -117,9 +125,10 @@ void RunFrameworkInitialization(const Ref<LateStartupDelegate>& lateStartup) {
 }
 
 void RuntimeRun() {
-    if (State().quitRequested || !QCoreApplication::instance())
-        return;
-    QCoreApplication::exec();
+    if (!State().quitRequested && QCoreApplication::instance())
+        QCoreApplication::exec();
+    // The application quits: every window still open runs its closing step.
+    CloseOpenWindows();
 }
 
 void Quit(int exitCode) {
@@ -151,15 +160,53 @@ void RuntimeSetExceptionHelper(const Ref<ExceptionHelperDelegate>& helper) {
     State().exceptionHelper = helper;
 }
 
-void UnhandledException(const RuntimeException& exception) {
+namespace {
+
+// The C++ type of the exception being handled, as source code spells it ("std::bad_alloc", "int").
+String CurrentExceptionTypeName() {
+    const std::type_info* type = abi::__cxa_current_exception_type();
+    if (!type)
+        return "unknown";
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> demangled(
+        abi::__cxa_demangle(type->name(), nullptr, nullptr, &status), std::free);
+    return status == 0 && demangled ? String(demangled.get()) : String(type->name());
+}
+
+void ReportUnhandled(const String& className) {
     auto& state = State();
     state.unhandledReported = true;
-    std::fprintf(stderr, "tarnwick: unhandled exception: %s\n", exception.ClassName());
+    std::fprintf(stderr, "tarnwick: unhandled exception: %s\n", className.c_str());
     std::fflush(stderr);
     // The report itself must not fail: from another thread it goes to stderr alone.
-    if (OnUIThread())
-        CurrentDialogPresenter().ShowMessage(String("An exception of class ") + exception.ClassName() +
+    if (!OnUIThread())
+        return;
+    try {
+        CurrentDialogPresenter().ShowMessage("An exception of class " + className +
                                              " was not handled. The application must shut down.");
+    } catch (...) {
+        // Out of memory or worse: stderr has it.
+    }
+}
+
+} // namespace
+
+void UnhandledException(const RuntimeException& exception) {
+    ReportUnhandled(exception.ClassName());
+}
+
+void UnhandledException(const std::exception_ptr& exception) {
+    if (!exception)
+        return;
+    try {
+        std::rethrow_exception(exception);
+    } catch (const QuitUnwind&) {
+        // The quit's own unwinding: nothing went wrong.
+    } catch (const RuntimeException& runtimeException) {
+        ReportUnhandled(runtimeException.ClassName());
+    } catch (...) {
+        ReportUnhandled(CurrentExceptionTypeName());
+    }
 }
 
 bool RuntimeReportedUnhandledException() {
@@ -167,10 +214,6 @@ bool RuntimeReportedUnhandledException() {
 }
 
 void Dispatch(const std::function<void()>& work) {
-    auto report = [](const RuntimeException& exception) {
-        UnhandledException(exception);
-        Quit(1);
-    };
     try {
         std::shared_ptr<RuntimeException> escaped;
         Ref<ExceptionHelperDelegate> helper = State().exceptionHelper; // a copy: the work may replace it
@@ -179,16 +222,15 @@ void Dispatch(const std::function<void()>& work) {
             escaped = helper->Invoke(&RunWork, argument);
         else
             escaped = CallFunctionWithExceptionHandling(&RunWork, argument);
-        if (escaped)
-            report(*escaped);
+        if (escaped) {
+            UnhandledException(*escaped);
+            Quit(1);
+        }
     } catch (const QuitUnwind&) {
         // The application is quitting; the interrupted handler has ended.
-    } catch (const RuntimeException& exception) {
-        report(exception);
-    } catch (const std::exception& exception) {
-        report(RuntimeException(exception.what()));
     } catch (...) {
-        report(RuntimeException("unknown exception"));
+        UnhandledException(std::current_exception());
+        Quit(1);
     }
 }
 

@@ -7,12 +7,16 @@
 // - The exception helper installed by RuntimeSetExceptionHelper runs every event dispatch; a RuntimeException
 //   it hands back goes to UnhandledException, after which the application quits with status 1.
 // - UnhandledException writes the exception's class to stderr, tells the user in a message box, and returns.
+//   Every exception is reported alike: a RuntimeException by its class name, any other by its C++ type
+//   ("std::bad_alloc", "int"). QuitUnwind, the quit's own unwinding, is not reported.
 // - RuntimeExit returns the code given to Quit, or 1 when an unhandled exception was reported.
 
 #include "framework/BackgroundTask.h"
 #include "framework/Delegate.h"
 #include "framework/Exceptions.h"
+#include "framework/UIThread.h"
 
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -21,8 +25,9 @@ namespace Ovelund {
 void RuntimeInit();
 int RuntimeExit();
 
-// Releases the framework's globals: its window lists and single instances (windows still open are dropped
-// without their closing step), then the application object. Shutdown calls it before the program's own.
+// Releases the framework's globals: its window lists and single instances (windows still open run their
+// closing step first, as when the application quits), then the application object. Shutdown calls it before
+// the program's own.
 void ReleaseFrameworkGlobals();
 
 // Registers the framework's own classes, in a fixed order, before any of the program's.
@@ -41,7 +46,8 @@ const PluginEntrypoints& RuntimePluginEntrypoints();
 using LateStartupDelegate = Delegate<void>;
 void RunFrameworkInitialization(const Ref<LateStartupDelegate>& lateStartup);
 
-// Runs the event loop until the application quits.
+// Runs the event loop until the application quits, then the closing step of every window still open (see
+// CloseOpenWindows in Registry.h).
 void RuntimeRun();
 // Ends the event loop (and any modal loop) with `exitCode`.
 void Quit(int exitCode = 0);
@@ -56,13 +62,11 @@ void RuntimeSetExceptionHelper(const Ref<ExceptionHelperDelegate>& helper);
 
 // The report of an exception that escaped the program's code.
 void UnhandledException(const RuntimeException& exception);
+void UnhandledException(const std::exception_ptr& exception);
 bool RuntimeReportedUnhandledException();
 
 // Runs framework work that the toolkit started (an event, a timer tick, a menu choice). No exception leaves
 // it: a RuntimeException is reported and ends the application; QuitUnwind is the quit's own unwinding.
 void Dispatch(const std::function<void()>& work);
-
-// Raises ThreadAccessingUIException unless called on the user-interface thread.
-void CheckUIThread();
 
 } // namespace Ovelund

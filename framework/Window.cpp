@@ -1,11 +1,15 @@
 #include "framework/Window.h"
 
+#include "framework/Application.h"
 #include "framework/Control.h"
 #include "framework/MenuBar.h"
 #include "framework/PaneChild.h"
+#include "framework/RectControl.h"
 #include "framework/Registry.h"
 #include "framework/Runtime.h"
+#include "framework/qt/ControlNative.h"
 #include "framework/qt/MenuBarBuilder.h"
+#include "framework/qt/MenuItemNative.h"
 #include "framework/qt/WindowNative.h"
 
 #include <QCloseEvent>
@@ -15,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <map>
 
 namespace Ovelund {
 
@@ -156,7 +161,11 @@ void Window::Constructor() {
                 control->RaiseOpen();
         RaiseWindowEvent(EventOpen);
     }
-    if (open_ && visible_)
+    if (!open_)
+        return; // closed by its own Open handler
+    ApplyTabOrder();
+    ApplyApplicationShortcuts();
+    if (visible_)
         Show();
 }
 
@@ -165,9 +174,12 @@ void Window::Show() {
     if (!open_ || !native_->frame)
         return;
     visible_ = true;
-    native_->frame->show();
-    native_->frame->raise();
-    native_->frame->activateWindow();
+    WindowFrame* frame = native_->frame;
+    if (frame->windowState() & Qt::WindowMinimized)
+        frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
+    frame->show();
+    frame->raise();
+    frame->activateWindow();
 }
 
 void Window::ShowModal() {
@@ -207,7 +219,9 @@ void Window::Close() {
 }
 
 void Window::UnifiedClose(bool appQuitting) {
-    (void)appQuitting; // no window of this framework's users vetoes its closing (CancelClose)
+    // A CancelClose handler would be told whether the application quits; windows here have none, so nothing
+    // vetoes a close.
+    (void)appQuitting;
     if (!open_ || closing_)
         return;
     auto self = std::static_pointer_cast<Window>(shared_from_this());
@@ -260,23 +274,107 @@ void Window::SetMenuBar(const Ref<Ovelund::MenuBar>& menuBar) {
         native_->menuBar->setVisible(menuBarVisible_);
         native_->layout->setMenuBar(native_->menuBar);
     }
+    if (open_ && !building_)
+        ApplyApplicationShortcuts();
+}
+
+namespace {
+void CollectEntries(MenuItem& menu, std::vector<QAction*>& actions) {
+    for (std::size_t i = 0; i < menu.Count(); ++i) {
+        Ref<MenuItem> entry = menu.Item(i);
+        if (entry->Count() > 0)
+            CollectEntries(*entry, actions);
+        else if (!entry->IsSeparator())
+            actions.push_back(NativeAction(*entry));
+    }
+}
+} // namespace
+
+// A window without a menu bar of its own (the small ones have no room for one) answers the application
+// bar's shortcuts: the bar's actions are added to the window's frame, where the toolkit finds their
+// shortcuts while the window is active. The actions are the bar's own, so a choice made here is the same
+// choice, and the edit entries act on the focused field of this window.
+void Window::ApplyApplicationShortcuts() {
+    WindowFrame* frame = native_->frame;
+    if (!frame)
+        return;
+    for (QAction* action : native_->applicationActions)
+        if (action)
+            frame->removeAction(action);
+    native_->applicationActions.clear();
+    Ref<Application> application = GetAppObject();
+    Ref<Ovelund::MenuBar> bar = application ? application->MenuBar() : nullptr;
+    if (menuBar_ || !bar)
+        return;
+    std::vector<QAction*> actions;
+    CollectEntries(*bar, actions);
+    for (QAction* action : actions) {
+        frame->addAction(action);
+        native_->applicationActions.emplace_back(action);
+    }
+}
+
+void Window::ApplyTabOrder() {
+    if (!open_ || building_ || !native_->content)
+        return;
+    // The visual controls by the widget that contains them, each container's in TabIndex order.
+    std::map<QWidget*, std::vector<RectControl*>> byContainer;
+    for (const auto& [name, object] : controls_)
+        if (auto* control = dynamic_cast<RectControl*>(object.get()))
+            if (QWidget* widget = control->Native().widget)
+                byContainer[widget->parentWidget()].push_back(control);
+    for (auto& [container, children] : byContainer)
+        std::stable_sort(children.begin(), children.end(), [](const RectControl* a, const RectControl* b) {
+            return a->TabIndex() < b->TabIndex();
+        });
+    std::vector<QWidget*> chain;
+    auto visit = [&](auto& self, QWidget* container) -> void {
+        auto found = byContainer.find(container);
+        if (found == byContainer.end())
+            return;
+        for (RectControl* control : found->second) {
+            QWidget* widget = control->Native().widget;
+            chain.push_back(widget);
+            self(self, widget);
+        }
+    };
+    visit(visit, native_->content.data());
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+namespace {
+constexpr int kLargestContent = 32000;
+}
+
+Window::ContentSize Window::ContentLimit() const {
+    const int width = std::clamp(width_, 1, kLargestContent);
+    const int height = std::clamp(height_, 1, kLargestContent);
+    if (!resizeable_)
+        return {width, height};
+    return {std::clamp(maxWidth_, width, kLargestContent), std::clamp(maxHeight_, height, kLargestContent)};
 }
 
 void Window::ApplyGeometry() {
     QWidget* content = native_->content;
     if (!content)
         return;
-    const int width = std::clamp(width_, 1, 32000);
-    const int height = std::clamp(height_, 1, 32000);
+    const int width = std::clamp(width_, 1, kLargestContent);
+    const int height = std::clamp(height_, 1, kLargestContent);
     if (resizeable_) {
+        const ContentSize limit = ContentLimit();
         content->setMinimumSize(std::clamp(minWidth_, 1, width), std::clamp(minHeight_, 1, height));
-        content->setMaximumSize(std::max(width, maxWidth_), std::max(height, maxHeight_));
+        content->setMaximumSize(limit.width, limit.height);
         content->resize(width, height);
         native_->layout->setSizeConstraint(QLayout::SetDefaultConstraint);
     } else {
         content->setFixedSize(width, height);
         native_->layout->setSizeConstraint(QLayout::SetFixedSize);
     }
+    // The controls are bounded by the content area (RectControl.h).
+    for (const auto& [name, object] : controls_)
+        if (auto* control = dynamic_cast<RectControl*>(object.get()))
+            control->UpdateGeometry();
 }
 
 void Window::ApplyFrameFlags() {
@@ -297,57 +395,95 @@ void Window::ApplyFrameFlags() {
 }
 
 void Window::SetWidth(std::int32_t value) {
+    CheckUIThread();
     width_ = value;
     ApplyGeometry();
 }
 void Window::SetHeight(std::int32_t value) {
+    CheckUIThread();
     height_ = value;
     ApplyGeometry();
 }
 void Window::SetMinWidth(std::int32_t value) {
+    CheckUIThread();
     minWidth_ = value;
     ApplyGeometry();
 }
 void Window::SetMinHeight(std::int32_t value) {
+    CheckUIThread();
     minHeight_ = value;
     ApplyGeometry();
 }
 void Window::SetMaxWidth(std::int32_t value) {
+    CheckUIThread();
     maxWidth_ = value;
     ApplyGeometry();
 }
 void Window::SetMaxHeight(std::int32_t value) {
+    CheckUIThread();
     maxHeight_ = value;
     ApplyGeometry();
 }
 void Window::SetResizeable(bool value) {
+    CheckUIThread();
     resizeable_ = value;
     ApplyGeometry();
     ApplyFrameFlags();
 }
 void Window::SetFrame(std::int32_t value) {
+    CheckUIThread();
     frame_ = value;
     ApplyFrameFlags();
 }
 void Window::SetCloseButton(bool value) {
+    CheckUIThread();
     closeButton_ = value;
     ApplyFrameFlags();
 }
 void Window::SetMaximizeButton(bool value) {
+    CheckUIThread();
     maximizeButton_ = value;
     ApplyFrameFlags();
 }
 void Window::SetMinimizeButton(bool value) {
+    CheckUIThread();
     minimizeButton_ = value;
     ApplyFrameFlags();
 }
 
+void Window::SetPlacement(std::int32_t value) {
+    CheckUIThread();
+    placement_ = value;
+}
+void Window::SetMacProcId(std::int32_t value) {
+    CheckUIThread();
+    macProcId_ = value;
+}
+void Window::SetComposite(bool value) {
+    CheckUIThread();
+    composite_ = value;
+}
+void Window::SetFullScreen(bool value) {
+    CheckUIThread();
+    fullScreen_ = value;
+}
+void Window::SetLiveResize(bool value) {
+    CheckUIThread();
+    liveResize_ = value;
+}
+void Window::SetFullScreenButton(bool value) {
+    CheckUIThread();
+    fullScreenButton_ = value;
+}
+
 void Window::SetHasBackColor(bool value) {
+    CheckUIThread();
     hasBackColor_ = value;
     SetBackColor(backColor_);
 }
 
 void Window::SetBackColor(Color value) {
+    CheckUIThread();
     backColor_ = value;
     if (QWidget* content = native_->content) {
         content->setAutoFillBackground(hasBackColor_);
@@ -377,6 +513,7 @@ void Window::SetVisible(bool value) {
 }
 
 void Window::SetMenuBarVisible(bool value) {
+    CheckUIThread();
     menuBarVisible_ = value;
     if (native_->menuBar)
         native_->menuBar->setVisible(value);

@@ -38,6 +38,7 @@ public:
     // The framework's default window construction.
     void Constructor();
 
+    // Shows the window, restored if it was minimised, in front of the others and active.
     void Show();
     // Shows the window modally and returns once it has closed.
     void ShowModal();
@@ -54,12 +55,20 @@ public:
     // A new object of the class, belonging to this window and not yet constructed.
     Ref<Object> New(const ClassRecord& record);
 
+    // The window's own menu bar, shown above its content. A window without one answers the shortcuts of the
+    // application's menu bar instead, and draws no bar.
     Ref<Ovelund::MenuBar> MenuBar() const { return menuBar_; }
     void SetMenuBar(const Ref<Ovelund::MenuBar>& menuBar);
 
+    // Orders the Tab key's way through the controls: within each container (the window, a group box) by
+    // TabIndex, ties in creation order, each container's children right after the container; controls whose
+    // TabStop is False are passed over. Applied once the window is built, and again when a control's
+    // TabIndex, TabStop or container changes.
+    void ApplyTabOrder();
+
     // Design properties.
     std::int32_t Placement() const { return placement_; }
-    void SetPlacement(std::int32_t value) { placement_ = value; }
+    void SetPlacement(std::int32_t value);
     std::int32_t Width() const { return width_; }
     void SetWidth(std::int32_t value);
     std::int32_t Height() const { return height_; }
@@ -75,9 +84,9 @@ public:
     std::int32_t Frame() const { return frame_; }
     void SetFrame(std::int32_t value);
     std::int32_t MacProcId() const { return macProcId_; }
-    void SetMacProcId(std::int32_t value) { macProcId_ = value; }
+    void SetMacProcId(std::int32_t value);
     bool Composite() const { return composite_; }
-    void SetComposite(bool value) { composite_ = value; }
+    void SetComposite(bool value);
     bool HasBackColor() const { return hasBackColor_; }
     void SetHasBackColor(bool value);
     Color BackColor() const { return backColor_; }
@@ -87,7 +96,7 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool value);
     bool FullScreen() const { return fullScreen_; }
-    void SetFullScreen(bool value) { fullScreen_ = value; }
+    void SetFullScreen(bool value);
     bool MenuBarVisible() const { return menuBarVisible_; }
     void SetMenuBarVisible(bool value);
     bool CloseButton() const { return closeButton_; }
@@ -95,21 +104,29 @@ public:
     bool Resizeable() const { return resizeable_; }
     void SetResizeable(bool value);
     bool LiveResize() const { return liveResize_; }
-    void SetLiveResize(bool value) { liveResize_ = value; }
+    void SetLiveResize(bool value);
     bool MaximizeButton() const { return maximizeButton_; }
     void SetMaximizeButton(bool value);
     bool MinimizeButton() const { return minimizeButton_; }
     void SetMinimizeButton(bool value);
     bool FullScreenButton() const { return fullScreenButton_; }
-    void SetFullScreenButton(bool value) { fullScreenButton_ = value; }
+    void SetFullScreenButton(bool value);
 
     // Framework-internal.
     WindowNative& Native() const { return *native_; }
+    // The largest content area the window can have: its designed size, or for a resizeable window its
+    // maximum size; never beyond 32000 in either direction. Controls are kept within it.
+    struct ContentSize {
+        int width;
+        int height;
+    };
+    ContentSize ContentLimit() const;
 
 private:
     void RaiseWindowEvent(int number);
     void ApplyFrameFlags();
     void ApplyGeometry();
+    void ApplyApplicationShortcuts();
 
     std::unique_ptr<WindowNative> native_;
     std::vector<std::pair<String, Ref<Object>>> controls_;

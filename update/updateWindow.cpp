@@ -3,6 +3,7 @@
 #include "app/WebAddresses.h"
 #include "framework/ClassRecord.h"
 #include "framework/SetProperties.h"
+#include "framework/UIThread.h"
 #include "framework/WindowPattern.h"
 #include "update/updateWindowDesign.h"
 
@@ -28,6 +29,11 @@ const ClassRecord& updateWindow::Lookup() {
 
 Ref<updateWindow> updateWindow::instance() {
     return ImplicitInstance<updateWindow>();
+}
+
+void updateWindow::SetAutomaticCheck(bool value) {
+    CheckUIThread();
+    automaticCheck_ = value;
 }
 
 void updateWindow::Layout() {

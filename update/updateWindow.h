@@ -55,7 +55,7 @@ public:
 
     // When True, a current version is reported in the window only, without the message box.
     bool automaticCheck() const { return automaticCheck_; }
-    void SetAutomaticCheck(bool value) { automaticCheck_ = value; }
+    void SetAutomaticCheck(bool value);
 
 private:
     bool automaticCheck_ = false;

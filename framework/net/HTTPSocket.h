@@ -45,11 +45,20 @@ public:
     void Constructor();
 
     const String& HTTPProxyAddress() const { return proxyAddress_; }
-    void SetHTTPProxyAddress(const String& value) { proxyAddress_ = value; }
+    void SetHTTPProxyAddress(const String& value) {
+        CheckUIThread();
+        proxyAddress_ = value;
+    }
     std::int32_t HTTPProxyPort() const { return proxyPort_; }
-    void SetHTTPProxyPort(std::int32_t value) { proxyPort_ = value; }
+    void SetHTTPProxyPort(std::int32_t value) {
+        CheckUIThread();
+        proxyPort_ = value;
+    }
     bool Yield() const { return yield_; }
-    void SetYield(bool value) { yield_ = value; }
+    void SetYield(bool value) {
+        CheckUIThread();
+        yield_ = value;
+    }
 
     void SetRequestHeader(const String& name, const String& value);
     const InternetHeaders& RequestHeaders() const { return requestHeaders_; }

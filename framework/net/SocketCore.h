@@ -6,6 +6,7 @@
 
 #include "framework/ClassRecord.h"
 #include "framework/EventSource.h"
+#include "framework/UIThread.h"
 
 #include <cstdint>
 
@@ -23,7 +24,10 @@ public:
     };
 
     std::int32_t Port() const { return port_; }
-    void SetPort(std::int32_t port) { port_ = port; }
+    void SetPort(std::int32_t port) {
+        CheckUIThread();
+        port_ = port;
+    }
     // The code of the socket layer's last error (SocketErrors.h), 0 when there was none.
     std::int32_t LastErrorCode() const { return lastErrorCode_; }
 

@@ -19,7 +19,10 @@ public:
     ~TCPSocket() override;
 
     const String& Address() const { return address_; }
-    void SetAddress(const String& address) { address_ = address; }
+    void SetAddress(const String& address) {
+        CheckUIThread();
+        address_ = address;
+    }
 
     // Starts connecting to Address:Port; Connected or Error follows on the event loop.
     void Connect();

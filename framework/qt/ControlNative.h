@@ -12,6 +12,8 @@ struct ControlNative {
     QPointer<QWidget> parent;
     // Where the parent's origin stands in the window's content coordinates.
     QPoint parentOrigin;
+    // The focus behaviour the widget has by its kind, which TabStop True restores.
+    Qt::FocusPolicy naturalFocus = Qt::NoFocus;
 };
 
 template <class W> W* NativeWidget(const ControlNative& native) {

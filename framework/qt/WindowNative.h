@@ -9,6 +9,7 @@
 
 #include <vector>
 
+class QAction;
 class QEventLoop;
 class QMenuBar;
 class QVBoxLayout;
@@ -36,6 +37,8 @@ struct WindowNative {
     QVBoxLayout* layout = nullptr;
     // The loops of the ShowModal calls running on this window, innermost last.
     std::vector<QEventLoop*> modalLoops;
+    // The application bar's actions this window answers, when it has no menu bar of its own.
+    std::vector<QPointer<QAction>> applicationActions;
 };
 
 // The content area of a window, in which its controls are placed; nullptr when the window is gone.

@@ -9,16 +9,22 @@
 #include "framework/FileType.h"
 #include "framework/Registry.h"
 #include "framework/Runtime.h"
+#include "framework/qt/WindowNative.h"
 #include "search/Module1.h"
 #include "search/Window1.h"
 #include "support/RecordingPresenter.h"
 
+#include <QApplication>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
+#include <stdexcept>
 #include <thread>
+#include <vector>
 
 using namespace Ovelund;
 using testing_support::ScopedRecordingPresenter;
@@ -140,4 +146,88 @@ TEST(Startup, AnExceptionInEarlyStartUpIsReportedThenFinalisationRunsWithNoWindo
     EXPECT_EQ(FileTypes::pText, nullptr) << "finalisation ran";
     EXPECT_EQ(GetAppObject(), nullptr);
     RuntimeInit();
+}
+
+// Whatever reaches the start-up routine, from start-up or from the event loop, gets the same report and
+// finalisation, and the process ends with status 1.
+TEST(Startup, EveryExceptionThatEscapesTheEventLoopIsReportedByItsClassAndEndsWithStatusOne) {
+    struct Case {
+        const char* className;
+        std::function<void()> raise;
+    };
+    const Case cases[] = {
+        {"std::bad_alloc",
+         [] {
+             throw std::bad_alloc();
+         }},
+        {"std::runtime_error",
+         [] {
+             throw std::runtime_error("broken");
+         }},
+        {"int",
+         [] {
+             throw 42;
+         }},
+        {"NilObjectException",
+         [] {
+             throw NilObjectException("NilObjectException");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.className);
+        ScopedRecordingPresenter presenter;
+        // Thrown from a toolkit callback that no framework boundary wraps, so it leaves the event loop.
+        const int status = RunProgram(c.raise);
+        EXPECT_EQ(status, 1);
+        EXPECT_TRUE(RuntimeReportedUnhandledException());
+        EXPECT_EQ(presenter->messages,
+                  std::vector<String>{String("An exception of class ") + c.className +
+                                      " was not handled. The application must shut down."});
+        EXPECT_EQ(FileTypes::pText, nullptr) << "finalisation ran";
+        EXPECT_TRUE(OpenWindows().empty());
+        RuntimeInit();
+    }
+}
+
+namespace {
+// Notes each Close event of the controls it is bound to.
+struct CloseRecorder : Object {
+    void Closed(Ref<Control> control) { closed.push_back(control->Name()); }
+    std::vector<String> closed;
+};
+} // namespace
+
+// Ctrl+Q acts from a window without a menu bar of its own, and quitting runs every window's closing step:
+// the about window's controls get their Close events.
+TEST(Startup, CtrlQInTheAboutWindowQuitsAndClosesEveryWindow) {
+    ScopedRecordingPresenter presenter;
+    auto recorder = std::make_shared<CloseRecorder>();
+    bool pressed = false;
+    const int status = RunProgram([&] {
+        RuntimeChooseMenuItem(*MenuBar1::instance()->Lookup("CheckforUpdateCheckNow"));
+        RuntimeChooseMenuItem(*MenuBar1::instance()->Lookup("AppleAbout"));
+        Ref<Window> about = GetImplicitWindow("AboutBox.AboutBox");
+        if (!about) {
+            ADD_FAILURE() << "no about window";
+            Quit(0);
+            return;
+        }
+        RuntimeAddEventHandler(CheckNil(about->ControlByName("Kagi")), Control::EventClose,
+                               RuntimeCreateDelegate(&CloseRecorder::Closed, recorder, "( Control )", true));
+        QWidget* frame = about->Native().frame;
+        frame->activateWindow();
+        QApplication::processEvents();
+        if (QApplication::activeWindow() != frame) {
+            Quit(0);
+            return;
+        }
+        pressed = true;
+        QTest::keyClick(frame->windowHandle(), Qt::Key_Q, Qt::ControlModifier);
+    });
+    if (!pressed)
+        GTEST_SKIP() << "the platform activates no window";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(recorder->closed, std::vector<String>{"Kagi"});
+    EXPECT_TRUE(OpenWindows().empty());
+    EXPECT_TRUE(presenter->messages.empty());
 }

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -128,4 +129,53 @@ TEST_F(MenuTest, EditEntriesActOnTheFocusedTextField) {
     RuntimeChooseMenuItem(*bar->Lookup("EditUndo"));
     EXPECT_EQ(field->text(), QStringLiteral("12345"));
     window->Close();
+}
+
+namespace {
+// A key pressed in a window as the window system delivers it, so that the toolkit looks for a shortcut.
+void PressIn(const Window& window, Qt::Key key) {
+    QTest::keyClick(window.Native().frame->windowHandle(), key, Qt::ControlModifier);
+}
+
+bool Activate(const Window& window) {
+    window.Native().frame->activateWindow();
+    QApplication::processEvents();
+    return QApplication::activeWindow() == window.Native().frame.data();
+}
+} // namespace
+
+// The application's bar is the one bar of the application: a window without a bar of its own draws none
+// but answers the bar's shortcuts, and the same choice is made as from the bar itself.
+TEST_F(MenuTest, AWindowWithoutABarOfItsOwnAnswersTheApplicationBarsShortcuts) {
+    file->Append(Entry("FileCustom", "Custom", "Cmd+K"));
+    app->SetMenuBar(bar);
+    auto recorder = std::make_shared<Recorder>();
+    app->AddMenuHandler("FileCustom",
+                        RuntimeCreateDelegate(&Recorder::Handle, recorder, "(  ) as Boolean", false));
+    auto main = std::make_shared<Window>();
+    main->SetMenuBar(bar);
+    main->Constructor();
+    auto small = std::make_shared<Window>();
+    small->Constructor();
+    EXPECT_EQ(small->Native().frame->findChild<QMenuBar*>(), nullptr) << "no bar drawn in the small window";
+
+    if (!Activate(*small))
+        GTEST_SKIP() << "the platform activates no window";
+    PressIn(*small, Qt::Key_K);
+    EXPECT_EQ(recorder->calls, 1);
+    ASSERT_TRUE(Activate(*main));
+    PressIn(*main, Qt::Key_K);
+    EXPECT_EQ(recorder->calls, 2) << "the window with the bar answers once";
+
+    // A window that gets a bar of its own answers through that bar alone.
+    small->SetMenuBar(bar);
+    ASSERT_TRUE(Activate(*small));
+    PressIn(*small, Qt::Key_K);
+    EXPECT_EQ(recorder->calls, 3);
+    small->SetMenuBar(nullptr);
+    ASSERT_TRUE(Activate(*small));
+    PressIn(*small, Qt::Key_Q);
+    EXPECT_TRUE(RuntimeQuitRequested()) << "Quit from the small window";
+    small->Close();
+    main->Close();
 }

@@ -2,14 +2,19 @@
 
 #include "framework/ClassRecord.h"
 #include "framework/Control.h"
+#include "framework/GroupBox.h"
+#include "framework/PushButton.h"
 #include "framework/Registry.h"
 #include "framework/Runtime.h"
 #include "framework/SetProperties.h"
+#include "framework/TextField.h"
 #include "framework/WindowDesign.h"
 #include "framework/WindowPattern.h"
+#include "framework/qt/ControlNative.h"
 #include "framework/qt/WindowNative.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -44,9 +49,15 @@ public:
         SetProperties(*this, OVELUND_WINDOW_DESIGN(700, 530, 0, "Noting", true));
     }
     void Event_Open() { journal.push_back("Open"); }
-    void Event_Close() { journal.push_back("Close"); }
+    // The window's Close handler runs while the window is whole.
+    void Event_Close() {
+        journal.push_back(tag + (ControlByName("Note") ? "Close" : "Close on a half-closed window"));
+    }
     void Note_Open(Ref<Control>) { journal.push_back("Note.Open"); }
-    void Note_Close(Ref<Control>) { journal.push_back("Note.Close"); }
+    void Note_Close(Ref<Control>) { journal.push_back(tag + "Note.Close"); }
+
+    // Tells this window's entries in the journal from another's.
+    std::string tag;
 };
 const ClassRecord& NotingWindow::Lookup() {
     static const ClassRecord record =
@@ -126,7 +137,7 @@ TEST_F(WindowTest, ControlsAreFoundByNameAndUnknownNamesGiveNil) {
 TEST_F(WindowTest, ADelegateOutlivingItsWindowRaisesInsteadOfCallingTheHandler) {
     auto window = NewNotingWindow();
     Ref<Object> note = window->ControlByName("Note");
-    ReleaseFrameworkGlobals(); // the window goes without closing its controls
+    UnregisterOpenWindow(*window); // the window goes without closing its controls
     window.reset();
     journal.clear();
     EXPECT_THROW(std::static_pointer_cast<NoteControl>(note)->RaiseOpen(), NilObjectException);
@@ -173,4 +184,91 @@ TEST_F(WindowTest, WindowsDroppedAtShutdownAreReleased) {
     EXPECT_FALSE(watch.expired()) << "the open-window list holds it";
     ReleaseFrameworkGlobals();
     EXPECT_TRUE(watch.expired());
+}
+
+namespace {
+
+// Adds a visual control to `window` at (left, top) in the container `parent` ("" for the window).
+template <class T>
+Ref<T> AddControl(Window& window, const char* name, std::int32_t tabIndex, const char* parent, int left,
+                  int top) {
+    auto control = std::static_pointer_cast<T>(NewControl(window, T::Lookup(), name));
+    control->SetName(name);
+    control->SetLeft(left);
+    control->SetTop(top);
+    control->SetInitialParent(parent);
+    control->SetTabIndex(tabIndex);
+    return control;
+}
+
+// The names of the controls the Tab key visits from `from`, until it comes back or `limit` presses.
+std::vector<std::string> TabWay(const Window& window, const RectControl& from, int limit = 10) {
+    std::vector<std::string> way;
+    QWidget* first = from.Native().widget;
+    first->setFocus();
+    for (int press = 0; press < limit; ++press) {
+        QTest::keyClick(window.Native().frame->windowHandle(), Qt::Key_Tab);
+        QWidget* now = QApplication::focusWidget();
+        if (!now || now == first)
+            break;
+        way.push_back(now->objectName().toStdString());
+    }
+    return way;
+}
+
+} // namespace
+
+TEST_F(WindowTest, TabFollowsTabIndexWithinEachContainerAndPassesControlsThatAreNoTabStop) {
+    auto window = std::make_shared<Window>();
+    window->Constructor(); // built: controls added now take their place in the order as they come
+    AddControl<TextField>(*window, "C", 2, "", 10, 10);
+    auto a = AddControl<TextField>(*window, "A", 0, "", 10, 40);
+    AddControl<GroupBox>(*window, "G", 1, "", 150, 10)->SetHeight(100);
+    AddControl<TextField>(*window, "G1", 1, "G", 160, 70);
+    AddControl<TextField>(*window, "G0", 0, "G", 160, 40);
+    auto b = AddControl<PushButton>(*window, "B", 3, "", 10, 70);
+    b->SetTabStop(false);
+    window->Native().frame->activateWindow();
+    QApplication::processEvents();
+    if (QApplication::activeWindow() != window->Native().frame.data())
+        GTEST_SKIP() << "the platform activates no window";
+
+    EXPECT_EQ(TabWay(*window, *a), (std::vector<std::string>{"G0", "G1", "C"}));
+    b->SetTabStop(true);
+    EXPECT_EQ(TabWay(*window, *a), (std::vector<std::string>{"G0", "G1", "C", "B"})) << "a tab stop again";
+    b->SetTabIndex(-1);
+    EXPECT_EQ(TabWay(*window, *b), (std::vector<std::string>{"A", "G0", "G1", "C"})) << "B now comes first";
+    window->Close();
+}
+
+TEST_F(WindowTest, ShowBringsAMinimisedWindowBackInFrontAndActive) {
+    auto other = NewNotingWindow();
+    auto window = std::make_shared<Window>();
+    window->Constructor();
+    QWidget* frame = window->Native().frame;
+    frame->showMinimized();
+    QApplication::processEvents();
+    ASSERT_TRUE(frame->windowState() & Qt::WindowMinimized);
+    window->Show();
+    QApplication::processEvents();
+    EXPECT_FALSE(frame->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(QApplication::activeWindow(), frame);
+    window->Close();
+    other->Close();
+}
+
+TEST_F(WindowTest, QuittingRunsEveryOpenWindowsClosingStepTheNewestFirst) {
+    auto first = NewNotingWindow();
+    first->tag = "first ";
+    auto second = NewNotingWindow();
+    second->tag = "second ";
+    journal.clear();
+    QTimer::singleShot(0, [] { Quit(0); });
+    RuntimeRun();
+    EXPECT_EQ(journal, (std::vector<std::string>{"second Close", "second Note.Close", "first Close",
+                                                 "first Note.Close"}));
+    EXPECT_FALSE(first->IsOpen());
+    EXPECT_FALSE(second->IsOpen());
+    EXPECT_TRUE(OpenWindows().empty());
 }
