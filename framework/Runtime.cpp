@@ -20,6 +20,9 @@ std::uint64_t backgroundTaskCalls = 0;
 
 namespace {
 
+// Events are delivered from inside a long loop only this often.
+constexpr std::chrono::steady_clock::duration defaultDeliveryInterval = std::chrono::milliseconds(4);
+
 struct RuntimeState {
     bool quitRequested = false;
     int exitCode = 0;
@@ -28,6 +31,7 @@ struct RuntimeState {
     Ref<ExceptionHelperDelegate> exceptionHelper;
     PluginEntrypoints plugins;
     std::chrono::steady_clock::time_point lastDelivery{};
+    std::chrono::steady_clock::duration deliveryInterval = defaultDeliveryInterval;
 };
 
 RuntimeState& State() {
@@ -38,9 +42,6 @@ RuntimeState& State() {
 int applicationArgc = 1;
 char applicationName[] = "tarnwick";
 char* applicationArgv[] = {applicationName, nullptr};
-
-// Events are delivered from inside a long loop only this often.
-constexpr auto deliveryInterval = std::chrono::milliseconds(4);
 
 bool OnUIThread() {
     auto* app = QCoreApplication::instance();
@@ -58,7 +59,7 @@ void detail::BackgroundTaskSlowPath() {
     if (state.quitRequested && OnUIThread())
         throw QuitUnwind{};
     const auto now = std::chrono::steady_clock::now();
-    if (now - state.lastDelivery < deliveryInterval)
+    if (now - state.lastDelivery < state.deliveryInterval)
         return;
     state.lastDelivery = now;
     if (!QCoreApplication::instance() || !OnUIThread())
@@ -90,6 +91,10 @@ int RuntimeExit() {
     state.exceptionHelper.reset();
     state.ownedApplication.reset();
     return status;
+}
+
+void RuntimeSetEventDeliveryInterval(std::chrono::milliseconds interval) {
+    State().deliveryInterval = interval.count() < 0 ? defaultDeliveryInterval : interval;
 }
 
 void RuntimeInitExternalClasses() {}
