@@ -21,6 +21,7 @@
 #include "framework/qt/RowStore.h"
 
 #include <QAbstractScrollArea>
+#include <QRegion>
 #include <QString>
 
 #include <cstddef>
@@ -85,7 +86,10 @@ public:
     int scrollPosition() const;
     RowRange visibleRange() const;
     int rowHeight() const { return rowHeight_; }
-    // Paints now instead of at the next pass of the event loop.
+    // Paints now, instead of at the next pass of the event loop, what changed since the viewport was last
+    // painted: the rows and cells set, the strip that a scroll brought into view (scrolling moves the pixels
+    // already painted), the scroll bar when its range or position changed. Appending a row to a full list
+    // and scrolling to it thus paints one row, not the whole list.
     void refreshNow();
 
     // Off (single selection) by default. Turning it off keeps the current row selected if it was, and
@@ -117,6 +121,7 @@ protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -133,6 +138,9 @@ private:
     void UpdateRowHeight();
     void UpdateBoundaries();
     void UpdateCellIfVisible(int row, int column);
+    // Asks for `area` of the viewport to be painted and notes it for refreshNow().
+    void Invalidate(const QRect& area);
+    void InvalidateAll();
     void SelectOnly(int row);
     void SelectFromAnchorTo(int row);
     void AddToSelection(int first, int end);
@@ -152,6 +160,9 @@ private:
     int currentRow_ = -1;
     int anchorRow_ = -1;
     bool multipleSelection_ = false;
+    // What the viewport needs painted since its last paint, and whether the scroll bar changed.
+    QRegion pending_;
+    bool barChanged_ = false;
 };
 
 } // namespace Ovelund
