@@ -17,9 +17,12 @@ cpu_seconds() {
 now() {
     date +%s.%N
 }
-# Prints the list's rows as the clipboard receives them.
+# Prints the list's rows as the clipboard receives them. The click on a row moves the pointer without
+# waiting for the motion: a synchronous move to where the pointer already is waits ~15 s for a motion that
+# never comes.
 copy_list() {
-    click_at "$origin" 250 60
+    local at=($origin)
+    xdotool mousemove $((at[0] + 250)) $((at[1] + 60)) click 1
     xdotool key --clearmodifiers ctrl+a ctrl+c
     xclip -selection clipboard -o 2>/dev/null || true
 }

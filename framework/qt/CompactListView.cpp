@@ -197,9 +197,6 @@ CompactListView::RowRange CompactListView::visibleRange() const {
 void CompactListView::refreshNow() {
     if (!pending_.isEmpty())
         viewport()->repaint(pending_);
-    if (barChanged_ && verticalScrollBar()->isVisible())
-        verticalScrollBar()->repaint();
-    barChanged_ = false;
 }
 
 void CompactListView::Invalidate(const QRect& area) {
@@ -212,7 +209,6 @@ void CompactListView::InvalidateAll() {
 }
 
 void CompactListView::scrollContentsBy(int, int dy) {
-    barChanged_ = true;
     const int pixels = dy * rowHeight_;
     const QRect all = viewport()->rect();
     if (std::abs(dy) > all.height() / rowHeight_) {
@@ -377,7 +373,6 @@ void CompactListView::SyncScrollRange() {
     const int maximum = MaxTopRow();
     const int oldValue = bar->value();
     bar->setPageStep(FullyVisibleRows());
-    barChanged_ = barChanged_ || bar->maximum() != maximum;
     if ((bar->maximum() > 0) == (maximum > 0)) {
         // QAbstractScrollArea answers every rangeChanged with a queued call that only decides whether the bar
         // is shown. Appending rows changes the range once per row; unblocked, that would queue one event per

@@ -86,10 +86,12 @@ public:
     int scrollPosition() const;
     RowRange visibleRange() const;
     int rowHeight() const { return rowHeight_; }
-    // Paints now, instead of at the next pass of the event loop, what changed since the viewport was last
-    // painted: the rows and cells set, the strip that a scroll brought into view (scrolling moves the pixels
-    // already painted), the scroll bar when its range or position changed. Appending a row to a full list
-    // and scrolling to it thus paints one row, not the whole list.
+    // Paints now, instead of at the next pass of the event loop, what changed in the viewport since it was
+    // last painted: the rows and cells set, and the strip that a scroll brought into view (scrolling moves
+    // the pixels already painted). Appending a row to a full list and scrolling to it thus paints one row,
+    // not the whole list. The scroll bar repaints itself at the next pass, as every change of its range or
+    // position asks: painting it here as well would paint it twice for each listed prime, and with the
+    // default style that paint costs more than the rest of a step.
     void refreshNow();
 
     // Off (single selection) by default. Turning it off keeps the current row selected if it was, and
@@ -160,9 +162,8 @@ private:
     int currentRow_ = -1;
     int anchorRow_ = -1;
     bool multipleSelection_ = false;
-    // What the viewport needs painted since its last paint, and whether the scroll bar changed.
+    // What the viewport needs painted since its last paint.
     QRegion pending_;
-    bool barChanged_ = false;
 };
 
 } // namespace Ovelund
