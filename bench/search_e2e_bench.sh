@@ -26,14 +26,6 @@ copy_list() {
     xdotool key --clearmodifiers ctrl+a ctrl+c
     xclip -selection clipboard -o 2>/dev/null || true
 }
-launch() {
-    "$binary" 2>"$E2E_TMP/stderr" &
-    pid=$!
-    E2E_PIDS+=("$pid")
-    window=$(wait_for_window "Tarnwick")
-    origin=$(content_origin "$window" 530)
-    xdotool windowfocus --sync "$window"
-}
 quit_app() {
     xdotool key --clearmodifiers ctrl+q
     wait_for_exit "$pid" 10 >/dev/null
@@ -47,7 +39,7 @@ type_into() { # x y text
 start_xvfb
 
 # Mode B near the limit.
-launch
+launch_main_window "$binary"
 click_at "$origin" 540 220 # "Mode B"
 type_into 630 351 "9999999000"
 type_into 630 384 "9999999999"
@@ -69,7 +61,7 @@ awk -v a="$began" -v b="$ended" -v f="$first" -v l="$last" \
 quit_app
 
 # Mode A with the window's own numbers.
-launch
+launch_main_window "$binary"
 sleep 1
 idle_before=$(cpu_seconds "$pid")
 idle_began=$(now)

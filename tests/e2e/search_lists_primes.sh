@@ -5,13 +5,7 @@ source "$(dirname "$0")/support.bash"
 binary=$1
 
 start_xvfb
-"$binary" 2>"$E2E_TMP/stderr" &
-pid=$!
-E2E_PIDS+=("$pid")
-
-window=$(wait_for_window "Tarnwick")
-origin=$(content_origin "$window" 530)
-xdotool windowfocus --sync "$window"
+launch_main_window "$binary"
 
 click_at "$origin" 630 384 # "# Primes:"
 xdotool key --clearmodifiers ctrl+a
