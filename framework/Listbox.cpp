@@ -65,6 +65,11 @@ void Listbox::CreateWidget(ControlNative& native) {
     AddInitialRows(initialValue_);
 }
 
+void Listbox::RepaintNow() {
+    if (CompactListView* view = ViewOf(Native()))
+        view->refreshNow();
+}
+
 void Listbox::AddRow(const String& firstColumnText) {
     CheckUIThread();
     CompactListView* view = ViewOf(Native());

@@ -110,6 +110,8 @@ public:
 
 protected:
     void CreateWidget(ControlNative& native) override;
+    // Paints only what changed since the list was last painted (see CompactListView::refreshNow).
+    void RepaintNow() override;
 
 private:
     void ApplyScrollBars();

@@ -261,12 +261,16 @@ void RectControl::SetUnderline(bool value) {
 
 void RectControl::Refresh(bool immediately) {
     CheckUIThread();
-    if (QWidget* widget = native_->widget) {
-        if (immediately)
-            widget->repaint();
-        else
-            widget->update();
+    if (immediately) {
+        RepaintNow();
+    } else if (QWidget* widget = native_->widget) {
+        widget->update();
     }
+}
+
+void RectControl::RepaintNow() {
+    if (QWidget* widget = native_->widget)
+        widget->repaint();
 }
 
 } // namespace Ovelund

@@ -104,6 +104,9 @@ protected:
     virtual void ApplyFont();
     // Called when the control's enabled state changed.
     virtual void EnabledChanged() {}
+    // Refresh(true): paints the control's widget before returning. By default the whole widget; a control
+    // that knows what changed paints only that.
+    virtual void RepaintNow();
 
 private:
     void ApplyGeometry();

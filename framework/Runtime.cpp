@@ -26,6 +26,9 @@ std::uint64_t backgroundTaskCalls = 0;
 
 namespace {
 
+// Events are delivered from inside a long loop only this often.
+constexpr std::chrono::steady_clock::duration defaultDeliveryInterval = std::chrono::milliseconds(4);
+
 struct RuntimeState {
     bool quitRequested = false;
     int exitCode = 0;
@@ -36,6 +39,7 @@ struct RuntimeState {
     Ref<ExceptionHelperDelegate> exceptionHelper;
     PluginEntrypoints plugins;
     std::chrono::steady_clock::time_point lastDelivery{};
+    std::chrono::steady_clock::duration deliveryInterval = defaultDeliveryInterval;
 };
 
 RuntimeState& State() {
@@ -46,9 +50,6 @@ RuntimeState& State() {
 int applicationArgc = 1;
 char applicationName[] = "tarnwick";
 char* applicationArgv[] = {applicationName, nullptr};
-
-// Events are delivered from inside a long loop only this often.
-constexpr auto deliveryInterval = std::chrono::milliseconds(4);
 
 bool OnUIThread() {
     auto* app = QCoreApplication::instance();
@@ -66,7 +67,7 @@ void detail::BackgroundTaskSlowPath() {
     if (state.quitRequested && OnUIThread())
         throw QuitUnwind{};
     const auto now = std::chrono::steady_clock::now();
-    if (now - state.lastDelivery < deliveryInterval)
+    if (now - state.lastDelivery < state.deliveryInterval)
         return;
     state.lastDelivery = now;
     if (!QCoreApplication::instance() || !OnUIThread())
@@ -98,6 +99,10 @@ int RuntimeExit() {
     state.exceptionHelper.reset();
     delete std::exchange(state.ownedApplication, nullptr);
     return status;
+}
+
+void RuntimeSetEventDeliveryInterval(std::chrono::milliseconds interval) {
+    State().deliveryInterval = interval.count() < 0 ? defaultDeliveryInterval : interval;
 }
 
 void RuntimeInitExternalClasses() {}

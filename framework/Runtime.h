@@ -17,6 +17,7 @@
 #include "framework/UIThread.h"
 
 #include <exception>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -68,5 +69,10 @@ bool RuntimeReportedUnhandledException();
 // Runs framework work that the toolkit started (an event, a timer tick, a menu choice). No exception leaves
 // it: a RuntimeException is reported and ends the application; QuitUnwind is the quit's own unwinding.
 void Dispatch(const std::function<void()>& work);
+
+// How long the background-task hook waits between two deliveries of pending events: 4 ms unless set. Tests
+// set 0, so that the first clock check inside a step delivers the events they posted, however short the step.
+// A negative interval restores the default.
+void RuntimeSetEventDeliveryInterval(std::chrono::milliseconds interval);
 
 } // namespace Ovelund

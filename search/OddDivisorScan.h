@@ -5,7 +5,13 @@
 // (Ovelund::RuntimeBackgroundTask); the turn that finds the divisor owes none. The fast kernels test a block
 // of divisors at a time and account the block's calls at once, with the exact count, so the hook's call
 // counter ends up exactly where the plain loop leaves it. The hook may throw Ovelund::QuitUnwind; it passes
-// through these functions untouched (they hold no state that would need repair).
+// through these functions, and a scan spread over the worker threads stops them and waits until none is
+// inside it before the exception leaves.
+//
+// Large scans use every core: the calling thread scans the first divisors alone (small candidates and
+// composites with a small factor end there), then the pool's worker threads (search/ScanPool) join in on
+// ranges of divisors. Only the calling thread calls the hook, as the prefix of ranges known free grows, so
+// events keep coming every few milliseconds; the result and the hook count are the plain loop's.
 //
 // Contract of every function below: a candidate below 3 (zero and negatives included) has no divisor in
 // the range and gives 0 without any hook call. Even candidates are not special: the result is their first
@@ -16,6 +22,28 @@
 #include <cstdint>
 
 namespace search {
+
+// How a scan is spread over the cores. Set and read on the calling thread (the user-interface thread);
+// every scan reads the settings as it begins.
+struct ParallelScan {
+    // False: every scan runs on the calling thread alone, as on a machine with one core.
+    bool enabled = true;
+    // Divisors the calling thread scans alone before the workers join in. A hand-over costs about 70
+    // microseconds (waking a sleeping worker alone costs the waker 20), so below about four million
+    // divisors one core is as fast (bench/divisor_scan_bench measures the crossing). Every composite below
+    // 10^10 has a factor below 10^5 and ends here; only primes above about 8.4 million reach the workers.
+    std::int64_t serialDivisors = std::int64_t{1} << 22;
+    // Divisors per range handed out: about ten microseconds of one core's work, so that the calling thread
+    // reaches the hook often and the workers stop soon after they are told to.
+    std::int64_t rangeDivisors = std::int64_t{1} << 18;
+};
+// Negative serialDivisors count as 0, and rangeDivisors below 1 as 1.
+void SetParallelScan(const ParallelScan& settings);
+// Turns the workers on or off, keeping the other settings.
+void SetParallelScan(bool enabled);
+ParallelScan CurrentParallelScan();
+// The worker threads of the pool: one fewer than the cores (starts the pool).
+unsigned ParallelScanWorkers();
 
 // The instruction sets the divisibility test has a kernel for. Scalar runs on every x86-64 processor.
 enum class DivisionKernel { Scalar, Avx2, Avx512 };
@@ -28,8 +56,8 @@ bool DivisionKernelSupported(DivisionKernel kernel);
 // The first odd j in [3, candidate - 2] that divides candidate, or 0 when there is none (a prime).
 std::int64_t FirstOddDivisor(std::int64_t candidate);
 
-// The same with a chosen kernel, for tests and benchmarks. A kernel this processor does not support is not
-// executed: the Scalar kernel answers instead.
+// The same with a chosen kernel, for tests and benchmarks, spread over the cores as set. A kernel this
+// processor does not support is not executed: the Scalar kernel answers instead.
 std::int64_t FirstOddDivisorWith(DivisionKernel kernel, std::int64_t candidate);
 
 // The reference: one 64-bit remainder and one hook call per divisor.

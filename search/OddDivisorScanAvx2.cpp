@@ -1,6 +1,8 @@
 // The AVX2 kernel: four divisors per vector, 64 per group. Only the functions marked with the target
 // attribute use AVX2 and FMA; the rest of the program stays baseline x86-64.
 
+#include "search/OddDivisorScanDetail.h"
+
 #include <immintrin.h>
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 // The scalar kernel, for processors without AVX2: baseline x86-64 double arithmetic, one divisor at a time.
 
+#include "search/OddDivisorScanDetail.h"
+
 #include <cstdint>
 
 namespace search::detail {

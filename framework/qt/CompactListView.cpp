@@ -98,7 +98,7 @@ void CompactListView::setColumnCount(int count) {
     store_.setColumnCount(count);
     alignments_.resize(static_cast<std::size_t>(store_.columnCount()), AlignDefault);
     UpdateBoundaries();
-    viewport()->update();
+    InvalidateAll();
 }
 
 void CompactListView::setColumnWidths(const QString& widths) {
@@ -121,7 +121,7 @@ void CompactListView::setColumnWidths(const QString& widths) {
         }
     }
     UpdateBoundaries();
-    viewport()->update();
+    InvalidateAll();
 }
 
 void CompactListView::setColumnAlignment(int column, int code) {
@@ -129,13 +129,13 @@ void CompactListView::setColumnAlignment(int column, int code) {
         return;
     }
     alignments_[static_cast<std::size_t>(column)] = code;
-    viewport()->update();
+    InvalidateAll();
 }
 
 void CompactListView::setGridLines(bool horizontal, bool vertical) {
     horizontalGrid_ = horizontal;
     verticalGrid_ = vertical;
-    viewport()->update();
+    InvalidateAll();
 }
 
 int CompactListView::addRow(std::string_view text) {
@@ -163,7 +163,7 @@ void CompactListView::clear() {
     anchorRow_ = -1;
     SyncScrollRange();
     verticalScrollBar()->setValue(0);
-    viewport()->update();
+    InvalidateAll();
 }
 
 void CompactListView::scrollToRow(int row) {
@@ -180,7 +180,7 @@ void CompactListView::scrollToRow(int row) {
 }
 
 void CompactListView::setScrollPosition(int topRow) {
-    // A value change reaches QAbstractScrollArea, which repaints the viewport.
+    // A value change reaches scrollContentsBy.
     verticalScrollBar()->setValue(std::clamp(topRow, 0, MaxTopRow()));
 }
 
@@ -195,7 +195,33 @@ CompactListView::RowRange CompactListView::visibleRange() const {
 }
 
 void CompactListView::refreshNow() {
-    viewport()->repaint();
+    if (!pending_.isEmpty())
+        viewport()->repaint(pending_);
+}
+
+void CompactListView::Invalidate(const QRect& area) {
+    pending_ += area.intersected(viewport()->rect());
+    viewport()->update(area);
+}
+
+void CompactListView::InvalidateAll() {
+    Invalidate(viewport()->rect());
+}
+
+void CompactListView::scrollContentsBy(int, int dy) {
+    const int pixels = dy * rowHeight_;
+    const QRect all = viewport()->rect();
+    if (std::abs(dy) > all.height() / rowHeight_) {
+        InvalidateAll();
+        return;
+    }
+    // The pixels move with the rows: only the strip that comes into view needs painting, and what was
+    // waiting to be painted moves with them.
+    pending_.translate(0, pixels);
+    pending_ &= all;
+    viewport()->scroll(0, pixels);
+    pending_ +=
+        pixels < 0 ? QRect(0, all.height() + pixels, all.width(), -pixels) : QRect(0, 0, all.width(), pixels);
 }
 
 void CompactListView::setMultipleSelection(bool multiple) {
@@ -210,7 +236,7 @@ void CompactListView::setMultipleSelection(bool multiple) {
             selection_.emplace(currentRow_, currentRow_ + 1);
         }
         anchorRow_ = currentRow_;
-        viewport()->update();
+        InvalidateAll();
     }
 }
 
@@ -233,12 +259,12 @@ void CompactListView::selectAll() {
     }
     selection_.clear();
     selection_.emplace(0, rowCount());
-    viewport()->update();
+    InvalidateAll();
 }
 
 void CompactListView::clearSelection() {
     selection_.clear();
-    viewport()->update();
+    InvalidateAll();
 }
 
 std::string CompactListView::selectedText(std::size_t maxBytes) const {
@@ -331,7 +357,7 @@ void CompactListView::MoveCurrentTo(int row, bool extend) {
     }
     currentRow_ = row;
     scrollToRow(row);
-    viewport()->update();
+    InvalidateAll();
 }
 
 int CompactListView::FullyVisibleRows() const {
@@ -358,7 +384,7 @@ void CompactListView::SyncScrollRange() {
         bar->setRange(0, maximum);
     }
     if (bar->value() != oldValue) {
-        viewport()->update(); // clamped while its signals were blocked
+        InvalidateAll(); // clamped while its signals were blocked
     }
 }
 
@@ -411,10 +437,11 @@ void CompactListView::UpdateCellIfVisible(int row, int column) {
         area.setLeft(boundaries_[c]);
         area.setRight(boundaries_[c + 1] - 1);
     }
-    viewport()->update(area);
+    Invalidate(area);
 }
 
 void CompactListView::paintEvent(QPaintEvent* event) {
+    pending_ -= event->region();
     QPainter painter(viewport());
     const QRect dirty = event->rect();
     const bool enabled = isEnabled();
@@ -525,7 +552,7 @@ void CompactListView::mousePressEvent(QMouseEvent* event) {
     }
     currentRow_ = clicked;
     scrollToRow(clicked);
-    viewport()->update();
+    InvalidateAll();
 }
 
 void CompactListView::keyPressEvent(QKeyEvent* event) {
@@ -586,10 +613,10 @@ void CompactListView::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) {
         UpdateRowHeight();
         SyncScrollRange();
-        viewport()->update();
+        InvalidateAll();
     } else if (event->type() == QEvent::EnabledChange || event->type() == QEvent::ActivationChange ||
                event->type() == QEvent::PaletteChange) {
-        viewport()->update();
+        InvalidateAll();
     }
 }
 

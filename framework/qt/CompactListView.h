@@ -21,6 +21,7 @@
 #include "framework/qt/RowStore.h"
 
 #include <QAbstractScrollArea>
+#include <QRegion>
 #include <QString>
 
 #include <cstddef>
@@ -85,7 +86,12 @@ public:
     int scrollPosition() const;
     RowRange visibleRange() const;
     int rowHeight() const { return rowHeight_; }
-    // Paints now instead of at the next pass of the event loop.
+    // Paints now, instead of at the next pass of the event loop, what changed in the viewport since it was
+    // last painted: the rows and cells set, and the strip that a scroll brought into view (scrolling moves
+    // the pixels already painted). Appending a row to a full list and scrolling to it thus paints one row,
+    // not the whole list. The scroll bar repaints itself at the next pass, as every change of its range or
+    // position asks: painting it here as well would paint it twice for each listed prime, and with the
+    // default style that paint costs more than the rest of a step.
     void refreshNow();
 
     // Off (single selection) by default. Turning it off keeps the current row selected if it was, and
@@ -117,6 +123,7 @@ protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -133,6 +140,9 @@ private:
     void UpdateRowHeight();
     void UpdateBoundaries();
     void UpdateCellIfVisible(int row, int column);
+    // Asks for `area` of the viewport to be painted and notes it for refreshNow().
+    void Invalidate(const QRect& area);
+    void InvalidateAll();
     void SelectOnly(int row);
     void SelectFromAnchorTo(int row);
     void AddToSelection(int first, int end);
@@ -152,6 +162,8 @@ private:
     int currentRow_ = -1;
     int anchorRow_ = -1;
     bool multipleSelection_ = false;
+    // What the viewport needs painted since its last paint.
+    QRegion pending_;
 };
 
 } // namespace Ovelund

@@ -189,6 +189,16 @@ wait_for_exit() {
     return 1
 }
 
+# Starts the executable $1 with its stderr in $E2E_TMP/stderr and waits for its main window; sets pid,
+# window and origin (the content origin of the 530-pixel-high main window) and focuses the window.
+launch_main_window() {
+    start_app "$1"
+    pid=$E2E_APP
+    window=$(wait_for_window "Tarnwick")
+    origin=$(content_origin "$window" 530)
+    xdotool windowfocus --sync "$window"
+}
+
 fail() {
     echo "FAIL: $*" >&2
     exit 1

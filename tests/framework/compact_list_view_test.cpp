@@ -2,10 +2,12 @@
 #include "framework/qt/RowStore.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QEvent>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPixmap>
 #include <QScrollBar>
 
@@ -524,6 +526,96 @@ TEST(CompactListView, RepaintsOnlyForVisibleChanges) {
     Settle();
     EXPECT_GE(counter.paints, 1);
     view.viewport()->removeEventFilter(&counter);
+}
+
+// Records every region the viewport paints.
+class PaintRecorder : public QObject {
+public:
+    std::vector<QRegion> painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted.push_back(static_cast<QPaintEvent*>(event)->region());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// What the window shows of the viewport: its pixels in the window's backing store (an image on the
+// offscreen platform).
+QImage Shown(CompactListView& view) {
+    QBackingStore* store = view.window()->backingStore();
+    auto* image = store ? dynamic_cast<QImage*>(store->paintDevice()) : nullptr;
+    if (!image) {
+        return {};
+    }
+    const qreal ratio = image->devicePixelRatio();
+    const QPoint origin = view.viewport()->mapTo(view.window(), QPoint(0, 0));
+    const QRect area(origin * ratio, view.viewport()->size() * ratio);
+    return image->copy(area);
+}
+
+// Appends rows as a search does (a row, two more cells, an immediate refresh, then the scroll to the end) and
+// checks that each immediate refresh and the scroll that follows paint about one row, never the list, while
+// the window shows exactly what a full paint would.
+TEST(CompactListView, AnImmediateRefreshPaintsOnlyWhatChanged) {
+    ShownView shown(475, 150, 3);
+    CompactListView& view = shown.view;
+    for (int i = 0; i < 100; ++i) {
+        view.addRow(Text("", i + 1));
+        view.setCell(i, 1, Text("prime ", i));
+    }
+    view.setScrollPosition(view.rowCount());
+    Settle();
+    ASSERT_FALSE(Shown(view).isNull()) << "the offscreen backing store is an image";
+    PaintRecorder recorder;
+    view.viewport()->installEventFilter(&recorder);
+    const int fullHeight = view.viewport()->height();
+    for (int i = 100; i < 110; ++i) {
+        const int row = view.addRow(Text("", i + 1));
+        view.setCell(row, 1, Text("prime ", i));
+        view.setCell(row, 2, Text("", i % 7));
+        recorder.painted.clear();
+        view.refreshNow();
+        for (const QRegion& region : recorder.painted) {
+            EXPECT_LT(region.boundingRect().height(), fullHeight) << "row " << row;
+        }
+        view.setScrollPosition(view.rowCount());
+        view.refreshNow(); // as the finishing step does: the strip scrolled into view, now
+        ASSERT_FALSE(recorder.painted.empty()) << "row " << row << " painted at once";
+        for (const QRegion& region : recorder.painted) {
+            EXPECT_LE(region.boundingRect().height(), 2 * view.rowHeight()) << "row " << row;
+        }
+        EXPECT_TRUE(LastRowFullyVisible(view));
+    }
+    Settle();
+    view.viewport()->removeEventFilter(&recorder);
+    EXPECT_EQ(Shown(view), Rendered(view)) << "the pixels kept by scrolling match a full paint";
+}
+
+// A row appended to a list that is not full yet is in view: the immediate refresh paints it before it
+// returns.
+TEST(CompactListView, AnImmediateRefreshPaintsAVisibleNewRowBeforeItReturns) {
+    ShownView shown(475, 150, 3);
+    CompactListView& view = shown.view;
+    view.addRow("1");
+    Settle();
+    PaintRecorder recorder;
+    view.viewport()->installEventFilter(&recorder);
+    const int row = view.addRow("2");
+    view.setCell(row, 1, "3");
+    view.refreshNow();
+    ASSERT_FALSE(recorder.painted.empty());
+    const QRect rowArea(0, row * view.rowHeight(), view.viewport()->width(), view.rowHeight());
+    EXPECT_TRUE(recorder.painted.front().contains(rowArea));
+    EXPECT_FALSE(recorder.painted.front().boundingRect().contains(QRect(0, 0, 1, view.rowHeight())))
+        << "the first row did not change";
+    recorder.painted.clear();
+    view.refreshNow();
+    EXPECT_TRUE(recorder.painted.empty()) << "nothing left to paint";
+    view.viewport()->removeEventFilter(&recorder);
+    EXPECT_EQ(Shown(view), Rendered(view));
 }
 
 } // namespace

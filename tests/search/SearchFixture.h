@@ -33,6 +33,8 @@ class SearchFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         Ovelund::RuntimeInit();
+        // Events posted before a tick reach the step at its first clock check, however short the step.
+        Ovelund::RuntimeSetEventDeliveryInterval(std::chrono::milliseconds(0));
         Module1::StopFlag = false;
         Module1::Busy = false;
         window = Window1::instance();
@@ -45,6 +47,7 @@ protected:
         Module1::StopFlag = false;
         Module1::Busy = false;
         Ovelund::RuntimeInit(); // closing the main window asked to quit
+        Ovelund::RuntimeSetEventDeliveryInterval(std::chrono::milliseconds(-1));
     }
 
     template <class W> W* Widget(const char* name) const {

@@ -1,4 +1,5 @@
 #include "search/OddDivisorScan.h"
+#include "search/ScanPool.h"
 
 #include "framework/BackgroundTask.h"
 #include "framework/Runtime.h"
@@ -71,18 +72,41 @@ Scan ExpectedNone(std::int64_t candidate) {
 
 constexpr std::int64_t kExactLimit = std::int64_t{1} << 34;
 
-class OddDivisorScanKernel : public ::testing::TestWithParam<DivisionKernel> {
+// How a scan is spread over the threads: on the calling thread alone (as with one core), as set by default,
+// or with every candidate handed to the pool in small ranges of an odd length, so that even the smallest
+// candidates cross many ranges and end at every position in one.
+enum class Spread { CallingThread, Default, EveryRange };
+
+search::ParallelScan SettingsFor(Spread spread) {
+    search::ParallelScan settings;
+    settings.enabled = spread != Spread::CallingThread;
+    if (spread == Spread::EveryRange) {
+        settings.serialDivisors = 0;
+        settings.rangeDivisors = 97;
+    }
+    return settings;
+}
+
+struct KernelAndSpread {
+    DivisionKernel kernel;
+    Spread spread;
+};
+
+class OddDivisorScanKernel : public ::testing::TestWithParam<KernelAndSpread> {
 protected:
     void SetUp() override {
-        if (!search::DivisionKernelSupported(GetParam()))
+        if (!search::DivisionKernelSupported(Kernel()))
             GTEST_SKIP() << "this processor lacks the instructions";
+        search::SetParallelScan(SettingsFor(GetParam().spread));
     }
+    void TearDown() override { search::SetParallelScan(search::ParallelScan{}); }
+    DivisionKernel Kernel() const { return GetParam().kernel; }
 };
 
 TEST_P(OddDivisorScanKernel, MatchesThePlainLoopOnEverySmallNumber) {
     // Up to 20001 the scans cross several blocks and end at every position of a vector and a group.
     for (std::int64_t candidate = -3; candidate <= 20001; ++candidate) {
-        ASSERT_EQ(ScanWith(GetParam(), candidate), ScanPlain(candidate)) << "candidate " << candidate;
+        ASSERT_EQ(ScanWith(Kernel(), candidate), ScanPlain(candidate)) << "candidate " << candidate;
     }
 }
 
@@ -107,7 +131,7 @@ TEST_P(OddDivisorScanKernel, MatchesThePlainLoopOnCompositesUpToTheLimit) {
             candidates.push_back(candidate);
     }
     for (const std::int64_t candidate : candidates) {
-        ASSERT_EQ(ScanWith(GetParam(), candidate), ScanPlain(candidate)) << "candidate " << candidate;
+        ASSERT_EQ(ScanWith(Kernel(), candidate), ScanPlain(candidate)) << "candidate " << candidate;
     }
 }
 
@@ -119,7 +143,7 @@ TEST_P(OddDivisorScanKernel, ScansPrimesToTheLastDivisor) {
         if (prime < 20000000) {
             EXPECT_EQ(ScanPlain(prime), ExpectedNone(prime)) << "prime " << prime;
         }
-        EXPECT_EQ(ScanWith(GetParam(), prime), ExpectedNone(prime)) << "prime " << prime;
+        EXPECT_EQ(ScanWith(Kernel(), prime), ExpectedNone(prime)) << "prime " << prime;
     }
 }
 
@@ -142,11 +166,39 @@ TEST_P(OddDivisorScanKernel, FindsLargeOddDivisorsOfEvenCandidates) {
         while (2 * largest < kExactLimit)
             largest *= 2;
         for (const std::int64_t candidate : {2 * prime, largest}) {
-            ASSERT_EQ(ScanWith(GetParam(), candidate), ExpectedFind(prime)) << "candidate " << candidate;
+            ASSERT_EQ(ScanWith(Kernel(), candidate), ExpectedFind(prime)) << "candidate " << candidate;
         }
     }
     // A power of two has no odd divisor at all.
-    EXPECT_EQ(ScanWith(GetParam(), std::int64_t{1} << 24), ExpectedNone(std::int64_t{1} << 24));
+    EXPECT_EQ(ScanWith(Kernel(), std::int64_t{1} << 24), ExpectedNone(std::int64_t{1} << 24));
+}
+
+// Near the limit: the last primes, every odd number between them, squares of primes and products of two
+// large primes, whose first divisors lie deep in the range. Primes are judged by the independent test; the
+// composites' first divisors come early enough for the plain loop.
+TEST_P(OddDivisorScanKernel, MatchesThePlainLoopOnPrimesAndNearPrimesNearTheLimit) {
+    std::vector<std::int64_t> odd;
+    for (std::int64_t candidate = 9'999'999'901; candidate <= 9'999'999'999; candidate += 2)
+        odd.push_back(candidate);
+    for (const std::int64_t p : {46337LL, 65521LL, 92821LL, 99991LL, 131071LL}) {
+        odd.push_back(p * p);
+        odd.push_back(p * NextOddPrime(p + 2));
+    }
+    const bool slow = Kernel() == DivisionKernel::Scalar && GetParam().spread == Spread::CallingThread;
+    for (const std::int64_t candidate : odd) {
+        if (candidate >= kExactLimit)
+            continue;
+        if (IsOddPrime(candidate)) {
+            // The scalar kernel alone takes seconds a prime here; ScansPrimesToTheLastDivisor has one.
+            if (!slow) {
+                EXPECT_EQ(ScanWith(Kernel(), candidate), ExpectedNone(candidate)) << "prime " << candidate;
+            }
+            continue;
+        }
+        ASSERT_EQ(ScanWith(Kernel(), candidate), ScanPlain(candidate)) << "candidate " << candidate;
+        ASSERT_EQ(ScanWith(Kernel(), candidate), ExpectedFind(SmallestOddFactor(candidate)))
+            << "candidate " << candidate;
+    }
 }
 
 // A quit requested while the scan runs makes the hook throw at its next clock check; the exception leaves
@@ -154,27 +206,45 @@ TEST_P(OddDivisorScanKernel, FindsLargeOddDivisorsOfEvenCandidates) {
 TEST_P(OddDivisorScanKernel, LetsTheQuitUnwindingPassAndStaysUsable) {
     Ovelund::RuntimeInit();
     Ovelund::Quit(0);
-    EXPECT_THROW(search::FirstOddDivisorWith(GetParam(), 1000003), Ovelund::QuitUnwind);
+    EXPECT_THROW(search::FirstOddDivisorWith(Kernel(), 1000003), Ovelund::QuitUnwind);
     Ovelund::RuntimeInit();
-    EXPECT_EQ(ScanWith(GetParam(), 1000003), ExpectedNone(1000003));
+    EXPECT_EQ(ScanWith(Kernel(), 1000003), ExpectedNone(1000003));
 }
 
-std::string KernelName(const ::testing::TestParamInfo<DivisionKernel>& info) {
-    switch (info.param) {
+std::string KernelAndSpreadName(const ::testing::TestParamInfo<KernelAndSpread>& info) {
+    std::string name;
+    switch (info.param.kernel) {
     case DivisionKernel::Scalar:
-        return "Scalar";
+        name = "Scalar";
+        break;
     case DivisionKernel::Avx2:
-        return "Avx2";
+        name = "Avx2";
+        break;
     case DivisionKernel::Avx512:
-        return "Avx512";
+        name = "Avx512";
+        break;
     }
-    return "Unknown";
+    switch (info.param.spread) {
+    case Spread::CallingThread:
+        return name + "_CallingThread";
+    case Spread::Default:
+        return name + "_Default";
+    case Spread::EveryRange:
+        return name + "_EveryRange";
+    }
+    return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Kernels, OddDivisorScanKernel,
-                         ::testing::Values(DivisionKernel::Scalar, DivisionKernel::Avx2,
-                                           DivisionKernel::Avx512),
-                         KernelName);
+std::vector<KernelAndSpread> EveryKernelAndSpread() {
+    std::vector<KernelAndSpread> all;
+    for (const DivisionKernel kernel : {DivisionKernel::Scalar, DivisionKernel::Avx2, DivisionKernel::Avx512})
+        for (const Spread spread : {Spread::CallingThread, Spread::Default, Spread::EveryRange})
+            all.push_back({kernel, spread});
+    return all;
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernels, OddDivisorScanKernel, ::testing::ValuesIn(EveryKernelAndSpread()),
+                         KernelAndSpreadName);
 
 TEST(OddDivisorScan, PlainLoopCallsTheHookAfterEveryDivisorThatFails) {
     const struct {
@@ -195,6 +265,52 @@ TEST(OddDivisorScan, PlainLoopLetsTheQuitUnwindingPass) {
     EXPECT_THROW(search::FirstOddDivisorPlain(1000003), Ovelund::QuitUnwind);
     Ovelund::RuntimeInit();
     EXPECT_EQ(ScanPlain(1000003), ExpectedNone(1000003));
+}
+
+// Nothing the pool runs; lets a test see whether the pool would take a job.
+class NoWork final : public search::ScanPool::Job {
+public:
+    void Work() override {}
+};
+
+bool PoolTakesAJob() {
+    search::ScanPool& pool = search::ScanPool::Shared();
+    NoWork job;
+    if (!pool.TryStart(job))
+        return false;
+    pool.Finish(job);
+    return true;
+}
+
+// The hook throws inside the scan on all cores; the scan stops its workers on the way out, so the pool is
+// free for the next scan at once, which again is exact.
+TEST(OddDivisorScan, AQuitInsideTheScanOnAllCoresLeavesThePoolFree) {
+    if (search::ParallelScanWorkers() == 0)
+        GTEST_SKIP() << "one core: no workers";
+    search::ParallelScan everyRange;
+    everyRange.serialDivisors = 0;
+    search::SetParallelScan(everyRange);
+    Ovelund::RuntimeInit();
+    Ovelund::Quit(0);
+    EXPECT_THROW(search::FirstOddDivisor(9'999'999'967), Ovelund::QuitUnwind);
+    Ovelund::RuntimeInit();
+    EXPECT_TRUE(PoolTakesAJob());
+    EXPECT_EQ(Measure([] { return search::FirstOddDivisor(16777213); }), ExpectedNone(16777213));
+    search::SetParallelScan(search::ParallelScan{});
+}
+
+TEST(OddDivisorScan, SettingsAreKeptWithinTheirBounds) {
+    search::SetParallelScan(search::ParallelScan{true, -5, 0});
+    EXPECT_EQ(search::CurrentParallelScan().serialDivisors, 0);
+    EXPECT_EQ(search::CurrentParallelScan().rangeDivisors, 1);
+    // Ranges of one divisor: the pool takes larger ones rather than millions of answer slots.
+    EXPECT_EQ(Measure([] { return search::FirstOddDivisor(16777213); }), ExpectedNone(16777213));
+    EXPECT_EQ(Measure([] { return search::FirstOddDivisor(2 * 1000003); }), ExpectedFind(1000003));
+    search::SetParallelScan(false);
+    EXPECT_FALSE(search::CurrentParallelScan().enabled);
+    EXPECT_EQ(search::CurrentParallelScan().serialDivisors, 0) << "turning the pool off keeps the rest";
+    search::SetParallelScan(search::ParallelScan{});
+    EXPECT_TRUE(search::CurrentParallelScan().enabled);
 }
 
 TEST(OddDivisorScan, FirstOddDivisorUsesASupportedKernel) {

@@ -1,0 +1,26 @@
+#pragma once
+// The pieces of the divisor scan shared by its source files: the kernels and the scan over all cores.
+
+#include <cstdint>
+
+namespace search::detail {
+
+// Each kernel returns the offset k of the first divisor firstDivisor + 2k (0 <= k < count) that divides
+// candidate, or count when none does. Callers guarantee 3 <= firstDivisor, count >= 0,
+// firstDivisor + 2 (count - 1) <= candidate - 2 and candidate < 2^34. Kernels are pure: they call no hook and
+// touch no shared state, so any thread may run them. Defined per instruction set in
+// OddDivisorScan<Kernel>.cpp.
+using BlockScan = std::int64_t (*)(std::int64_t candidate, std::int64_t firstDivisor, std::int64_t count);
+std::int64_t FirstDividingOffsetScalar(std::int64_t candidate, std::int64_t firstDivisor, std::int64_t count);
+std::int64_t FirstDividingOffsetAvx2(std::int64_t candidate, std::int64_t firstDivisor, std::int64_t count);
+std::int64_t FirstDividingOffsetAvx512(std::int64_t candidate, std::int64_t firstDivisor, std::int64_t count);
+
+// Scans the divisors firstDivisor + 2k, 0 <= k < count, in ranges of rangeDivisors that the pool's workers
+// and the calling thread share, and accounts on the calling thread one hook call per divisor that does not
+// divide, up to the first that does, as the free prefix of ranges grows. Returns that divisor's offset k, or
+// count when none divides; false when the pool cannot take the job (no workers, or a scan already running),
+// with nothing scanned and nothing accounted.
+bool ScanOnAllCores(std::int64_t candidate, std::int64_t firstDivisor, std::int64_t count,
+                    std::int64_t rangeDivisors, BlockScan scan, std::int64_t& offset);
+
+} // namespace search::detail
