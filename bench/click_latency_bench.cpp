@@ -1,8 +1,10 @@
-// How long a click waits for its handler while a search step runs near the largest number considered.
+// How long a click waits for its handler while search steps run near the largest number considered.
 //
 // A second thread posts events to the user-interface thread at a steady pace and stamps each with the time it
-// was posted; the receiver notes how long each waited. The baseline is the same measurement while the window
-// is idle, in the same run. Target: under 20 ms at the worst while a step runs.
+// was posted; the receiver notes how long each waited. The steps are those of a Mode A search of 40 primes
+// from 9,999,999,000, each a scan of about five billion divisors; only events posted while a step runs
+// count. The baseline is the same measurement while the window is idle, in the same run. Target: p99 at most
+// 5 ms, and under 20 ms at the worst, while a step runs.
 
 #include "framework/Runtime.h"
 #include "search/Module1.h"
@@ -32,16 +34,35 @@ struct StampedEvent : QEvent {
 
 class Receiver : public QObject {
 public:
-    std::vector<double> waitsMs;
-    // Only events posted inside this window of time count.
-    Clock::time_point from = Clock::time_point::min(), until = Clock::time_point::max();
+    struct Wait {
+        Clock::time_point posted;
+        double ms;
+    };
+    std::vector<Wait> waits;
     bool event(QEvent* e) override {
         if (e->type() != stampedType)
             return QObject::event(e);
         const auto posted = static_cast<StampedEvent*>(e)->posted;
-        if (posted >= from && posted <= until)
-            waitsMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - posted).count());
+        waits.push_back({posted, std::chrono::duration<double, std::milli>(Clock::now() - posted).count()});
         return true;
+    }
+    // The waits of the events posted inside one of the spans.
+    std::vector<double>
+    WaitsWithin(const std::vector<std::pair<Clock::time_point, Clock::time_point>>& spans) const {
+        std::vector<double> within;
+        for (const Wait& wait : waits)
+            for (const auto& [from, until] : spans)
+                if (wait.posted >= from && wait.posted <= until) {
+                    within.push_back(wait.ms);
+                    break;
+                }
+        return within;
+    }
+    std::vector<double> AllWaits() const {
+        std::vector<double> all;
+        for (const Wait& wait : waits)
+            all.push_back(wait.ms);
+        return all;
     }
 };
 
@@ -86,7 +107,7 @@ int main() {
         *new int(1), new char* [1] { const_cast<char*>("click_latency_bench") });
     Ovelund::RuntimeInit();
     auto window = Window1::instance();
-    const auto interval = std::chrono::milliseconds(7);
+    const auto interval = std::chrono::milliseconds(1);
     const auto duration = std::chrono::milliseconds(3000);
 
     // Baseline: the idle window's event loop.
@@ -100,31 +121,41 @@ int main() {
         QCoreApplication::processEvents();
     }
 
-    // During one step near the limit: 9,999,999,929 costs about five billion divisions.
+    // During the steps of a search near the limit: each prime from 9,999,999,000 on costs about five billion
+    // divisions.
     Receiver busy;
+    std::vector<std::pair<Clock::time_point, Clock::time_point>> steps;
     {
         std::atomic<bool> done{false};
-        window->EditField2()->SetText("9999999900");
-        window->EditField1()->SetText("1");
+        window->EditField2()->SetText("9999999000");
+        window->EditField1()->SetText("40");
         window->Start_Action(window->Start());
         std::thread poster = Poster(busy, interval, duration, done);
-        busy.from = Clock::now();
-        window->goModeA(); // the step runs here; the hook delivers the posted events
-        busy.until = Clock::now();
-        const double stepSeconds = std::chrono::duration<double>(busy.until - busy.from).count();
+        const auto began = Clock::now();
+        while (window->ModeATimer()->Mode() != Ovelund::Timer::ModeOff && !done) {
+            const auto from = Clock::now();
+            window->goModeA(); // the step runs here; the hook delivers the posted events
+            steps.emplace_back(from, Clock::now());
+            QCoreApplication::processEvents();
+        }
+        const double searchSeconds = std::chrono::duration<double>(Clock::now() - began).count();
         while (!done)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         poster.join();
-        std::printf("step listing %s took %.2f s\n", window->ListBox1()->Cell(0, 1).c_str(), stepSeconds);
+        std::printf("%zu steps, %d primes listed (last %s) in %.2f s\n", steps.size(),
+                    static_cast<int>(window->ListBox1()->ListCount()),
+                    window->ListBox1()->Cell(window->ListBox1()->ListCount() - 1, 1).c_str(), searchSeconds);
         QCoreApplication::processEvents();
     }
 
-    const Summary base = Summarize(idle.waitsMs);
-    const Summary step = Summarize(busy.waitsMs);
+    const Summary base = Summarize(idle.AllWaits());
+    const Summary step = Summarize(busy.WaitsWithin(steps));
     Print("idle window (baseline)", base);
-    Print("during a step near the limit", step);
-    std::printf("worst wait during a step: %.3f ms (target < 20 ms); ratio to the idle worst: %.2f\n",
-                step.worst, base.worst > 0 ? step.worst / base.worst : 0.0);
+    Print("during steps near the limit", step);
+    std::printf(
+        "during steps: p99 %.3f ms (target <= 5 ms), worst %.3f ms (target < 20 ms); ratio of the p99 to "
+        "the idle p99: %.1f\n",
+        step.p99, step.worst, base.p99 > 0 ? step.p99 / base.p99 : 0.0);
     window->Close();
-    return step.worst < 20.0 ? 0 : 1;
+    return step.p99 <= 5.0 && step.worst < 20.0 ? 0 : 1;
 }

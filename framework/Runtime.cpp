@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QThread>
+#include <QThreadPool>
 
 #include <cxxabi.h>
 
@@ -86,6 +87,10 @@ void RuntimeInit() {
     if (!QCoreApplication::instance())
         state.ownedApplication = new QApplication(applicationArgc, applicationArgv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // The toolkit spreads a fill taller than about a hundred lines over its shared thread pool. For widgets
+    // of this size the waking of threads costs more than it saves (a scroll bar repainted at every listed
+    // prime spent most of its time so); one thread keeps every paint close to its serial cost.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
     QCoreApplication::setApplicationName(QStringLiteral("Tarnwick"));
 }
 

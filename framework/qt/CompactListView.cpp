@@ -1,5 +1,7 @@
 #include "framework/qt/CompactListView.h"
 
+#include "framework/qt/ListScrollBar.h"
+
 #include <QClipboard>
 #include <QEvent>
 #include <QFontMetrics>
@@ -84,6 +86,7 @@ double ParseAmount(QStringView text) {
 CompactListView::CompactListView(QWidget* parent) : QAbstractScrollArea(parent), store_(1) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBar(new ListScrollBar(this));
     // paintEvent covers every pixel it is asked for.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     // A click gives the list the keyboard focus, so that its keys and Copy act on it.
@@ -141,10 +144,32 @@ void CompactListView::setGridLines(bool horizontal, bool vertical) {
 int CompactListView::addRow(std::string_view text) {
     const int row = store_.addRow(text);
     if (row >= 0) {
-        SyncScrollRange();
+        ScheduleScrollRangeSync();
         UpdateCellIfVisible(row, -1);
     }
     return row;
+}
+
+// The scroll bar learns of new rows at the next pass of the event loop, or as soon as anything asks where the
+// list stands: rows appended and then scrolled to within one handler change the bar once, so it is painted
+// once, at the pass after the handler, and an immediate refresh of the rows before the scroll does not paint
+// the bar as well.
+void CompactListView::ScheduleScrollRangeSync() {
+    if (scrollRangeStale_)
+        return;
+    // The first rows beyond the viewport make the bar appear, which changes the viewport's width: at once.
+    if (verticalScrollBar()->maximum() == 0) {
+        SyncScrollRange();
+        return;
+    }
+    scrollRangeStale_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { EnsureScrollRange(); }, Qt::QueuedConnection);
+}
+
+void CompactListView::EnsureScrollRange() {
+    if (scrollRangeStale_)
+        SyncScrollRange();
 }
 
 void CompactListView::setCell(int row, int column, std::string_view text) {
@@ -180,11 +205,13 @@ void CompactListView::scrollToRow(int row) {
 }
 
 void CompactListView::setScrollPosition(int topRow) {
+    EnsureScrollRange();
     // A value change reaches scrollContentsBy.
     verticalScrollBar()->setValue(std::clamp(topRow, 0, MaxTopRow()));
 }
 
 int CompactListView::scrollPosition() const {
+    // Valid while the range waits: rows are only ever added before a sync, which never lowers the maximum.
     return verticalScrollBar()->value();
 }
 
@@ -369,6 +396,7 @@ int CompactListView::MaxTopRow() const {
 }
 
 void CompactListView::SyncScrollRange() {
+    scrollRangeStale_ = false;
     QScrollBar* bar = verticalScrollBar();
     const int maximum = MaxTopRow();
     const int oldValue = bar->value();

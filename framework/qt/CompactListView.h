@@ -140,6 +140,8 @@ private:
     void UpdateRowHeight();
     void UpdateBoundaries();
     void UpdateCellIfVisible(int row, int column);
+    void ScheduleScrollRangeSync();
+    void EnsureScrollRange();
     // Asks for `area` of the viewport to be painted and notes it for refreshNow().
     void Invalidate(const QRect& area);
     void InvalidateAll();
@@ -164,6 +166,8 @@ private:
     bool multipleSelection_ = false;
     // What the viewport needs painted since its last paint.
     QRegion pending_;
+    // Rows were added since the scroll bar's range was last set.
+    bool scrollRangeStale_ = false;
 };
 
 } // namespace Ovelund

@@ -542,18 +542,23 @@ protected:
     }
 };
 
-// What the window shows of the viewport: its pixels in the window's backing store (an image on the
-// offscreen platform).
-QImage Shown(CompactListView& view) {
-    QBackingStore* store = view.window()->backingStore();
+// What the window shows of a widget: its pixels in the window's backing store (an image on the offscreen
+// platform).
+QImage Shown(QWidget& widget) {
+    QBackingStore* store = widget.window()->backingStore();
     auto* image = store ? dynamic_cast<QImage*>(store->paintDevice()) : nullptr;
     if (!image) {
         return {};
     }
     const qreal ratio = image->devicePixelRatio();
-    const QPoint origin = view.viewport()->mapTo(view.window(), QPoint(0, 0));
-    const QRect area(origin * ratio, view.viewport()->size() * ratio);
+    const QPoint origin = widget.mapTo(widget.window(), QPoint(0, 0));
+    const QRect area(origin * ratio, widget.size() * ratio);
     return image->copy(area);
+}
+
+// What the window shows of the viewport.
+QImage Shown(CompactListView& view) {
+    return Shown(*view.viewport());
 }
 
 // Appends rows as a search does (a row, two more cells, an immediate refresh, then the scroll to the end) and
@@ -619,3 +624,43 @@ TEST(CompactListView, AnImmediateRefreshPaintsAVisibleNewRowBeforeItReturns) {
 }
 
 } // namespace
+
+// Rows appended and scrolled to, as a search lists its primes: the scroll bar learns the new range and
+// position together and repaints once per step, only around its handle, and shows what a full paint would.
+TEST(CompactListView, TheScrollBarRepaintsOncePerStepAndOnlyAroundItsHandle) {
+    ShownView shown(475, 150, 3);
+    CompactListView& view = shown.view;
+    // Few rows, so that the handle shrinks and moves at every step.
+    for (int i = 0; i < 12; ++i) {
+        view.addRow(Text("", i + 1));
+    }
+    view.setScrollPosition(view.rowCount());
+    Settle();
+    QScrollBar* bar = view.verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    ASSERT_FALSE(Shown(*bar).isNull()) << "the offscreen backing store is an image";
+    PaintRecorder recorder;
+    bar->installEventFilter(&recorder);
+    for (int i = 12; i < 40; ++i) {
+        recorder.painted.clear();
+        const int row = view.addRow(Text("", i + 1));
+        view.setCell(row, 1, Text("prime ", i));
+        view.refreshNow();
+        view.setScrollPosition(view.rowCount());
+        Settle();
+        if (i == 12)
+            continue; // the first step after the list was filled may still carry the bar's first paint
+        ASSERT_EQ(recorder.painted.size(), 1u) << "row " << row;
+        // Never the whole bar; once the handle is small, a small part of it.
+        const int paintedHeight = recorder.painted.front().boundingRect().height();
+        EXPECT_LT(paintedHeight, row < 30 ? bar->height() : bar->height() / 2) << "row " << row;
+        EXPECT_EQ(bar->maximum(),
+                  view.rowCount() - view.visibleRange().count + (LastRowFullyVisible(view) ? 0 : 1))
+            << "row " << row;
+    }
+    bar->removeEventFilter(&recorder);
+    EXPECT_EQ(Shown(*bar).convertToFormat(QImage::Format_RGB32),
+              bar->grab().toImage().convertToFormat(QImage::Format_RGB32))
+        << "the parts kept match a full paint";
+    EXPECT_EQ(bar->value(), bar->maximum());
+}
