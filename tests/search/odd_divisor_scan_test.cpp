@@ -235,6 +235,10 @@ std::string KernelAndSpreadName(const ::testing::TestParamInfo<KernelAndSpread>&
     return name;
 }
 
+void PrintTo(const KernelAndSpread& value, std::ostream* out) {
+    *out << KernelAndSpreadName(::testing::TestParamInfo<KernelAndSpread>(value, 0));
+}
+
 std::vector<KernelAndSpread> EveryKernelAndSpread() {
     std::vector<KernelAndSpread> all;
     for (const DivisionKernel kernel : {DivisionKernel::Scalar, DivisionKernel::Avx2, DivisionKernel::Avx512})
