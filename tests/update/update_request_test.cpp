@@ -91,6 +91,43 @@ TEST_F(UpdateRequest, ARefusedConnectionBeepsAndReportsTheSocketsCode) {
                                   Str(SocketError::LostConnection) + ")"});
 }
 
+// A reply cut short, and a success page that is no update document, are the communication error with the
+// code of a lost connection: never a question about an empty version.
+TEST_F(UpdateRequest, RepliesCutShortAndPagesThatAreNoDocumentAreTheCommunicationError) {
+    const QByteArray document = Bytes(Document("3.1.0", "Faster.", "Yes"));
+    struct Case {
+        const char* what;
+        QByteArray reply;
+        bool reset;
+    };
+    const Case cases[] = {
+        {"closed before the announced length",
+         "HTTP/1.0 200 OK\r\nContent-Length: " + QByteArray::number(document.size() + 100) + "\r\n\r\n" +
+             document,
+         false},
+        {"reset within a body that ends on close", "HTTP/1.0 200 OK\r\n\r\n" + document, true},
+        {"a network's sign-in page",
+         LoopbackServer::HttpReply(200, "<html><body><form>Sign in to use this network</form></body></html>"),
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dialogs->messages.clear();
+        const std::uint64_t beeps = BeepsSinceSetUp();
+        LoopbackServer host;
+        host.ReplyWith(c.reply);
+        if (c.reset)
+            host.ResetInsteadOfClosing();
+        Ref<updateWindow> window = StartCheck(host.url());
+        ASSERT_TRUE(WaitForClose(window));
+        EXPECT_EQ(BeepsSinceSetUp(), beeps + 1);
+        EXPECT_EQ(dialogs->messages,
+                  std::vector<String>{"There was a communication error with the website. Please try again "
+                                      "later. (Code: 102)"});
+        EXPECT_TRUE(dialogs->questions.empty());
+    }
+}
+
 // Closing the window drops its client, which ends the connection: the reply the server sends afterwards
 // reaches no one.
 TEST_F(UpdateRequest, AReplyAfterCancelActsOnNothing) {
