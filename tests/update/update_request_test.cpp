@@ -7,12 +7,15 @@
 
 #include "framework/Text.h"
 #include "framework/net/SocketErrors.h"
+#include "framework/net/TCPSocket.h"
+#include "support/FullBacklogListener.h"
 
 #include <QAbstractButton>
 
 using namespace Ovelund;
 using update_testing::Document;
 using update_testing::LoopbackServer;
+using update_testing::UpdateDocumentUrl;
 using update_testing::UpdateFixture;
 using Answer = DialogPresenter::Answer;
 
@@ -126,6 +129,32 @@ TEST_F(UpdateRequest, RepliesCutShortAndPagesThatAreNoDocumentAreTheCommunicatio
                                       "later. (Code: 102)"});
         EXPECT_TRUE(dialogs->questions.empty());
     }
+}
+
+// A host that never answers: the window waits with its busy bar, through every attempt the system gives up
+// on (made to come soon here), until its "Cancel" closes it without a word.
+TEST_F(UpdateRequest, AHostThatNeverAnswersKeepsTheWindowWaitingUntilCancel) {
+    testing_support::FullBacklogListener silent;
+    TCPSocket::SetConnectAttemptLimit(200);
+    struct RestoreLimit {
+        ~RestoreLimit() { TCPSocket::SetConnectAttemptLimit(0); }
+    } restore;
+    Ref<updateWindow> window = StartCheck(UpdateDocumentUrl(silent.port()));
+    Ref<TCPSocket> client = window->hp();
+    const std::uint64_t first = client->ConnectAttempts();
+    RunUntil([&] { return client->ConnectAttempts() >= first + 2 || !window->IsOpen(); }, 60'000);
+    ASSERT_TRUE(window->IsOpen());
+    EXPECT_GE(client->ConnectAttempts(), first + 2);
+    EXPECT_EQ(window->ProgressBar1()->Maximum(), 0);
+    EXPECT_TRUE(window->ProgressBar1()->Visible());
+    EXPECT_EQ(window->StaticText1()->Text(), "Checking for updates...");
+
+    Widget<QAbstractButton>(*window, "PushButton1")->click();
+    EXPECT_FALSE(window->IsOpen());
+    RunFor(200);
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(dialogs->questions.empty());
+    EXPECT_EQ(BeepsSinceSetUp(), 0u);
 }
 
 // Closing the window drops its client, which ends the connection: the reply the server sends afterwards
