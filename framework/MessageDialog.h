@@ -32,7 +32,8 @@ private:
 class MessageDialog : public Object {
     OVELUND_OBJECT
 public:
-    // Icon numbers: 0 none, 1 note, 2 caution, 3 stop, -1 the application's own.
+    // The icon beside the message, by number: 0 note (information), 1 caution (warning), 2 stop (a
+    // critical error), 3 question. Any other number, -1 say, shows none. A new dialog has 0.
     MessageDialog();
 
     const String& Title() const { return title_; }

@@ -1,5 +1,7 @@
 #include "framework/Text.h"
 
+#include "framework/BytePatternSearch.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -65,36 +67,48 @@ Size offsetOfPosition(const String& text, std::int64_t position) {
     return at;
 }
 
-// The first occurrence of `find` at byte offset `from` (a character boundary) or later that begins and ends
-// on character boundaries, so that it is the same characters and not the middle of one. Returns the byte
-// offset of the hit and adds the characters passed over to `position`; String::npos when there is none.
-Size findCharacters(const String& text, const String& find, Size from, std::int64_t& position) {
-    Size at = from;
-    while (true) {
-        const Size hit = text.find(find, at);
-        if (hit == String::npos) {
-            return String::npos;
-        }
-        while (at < hit) {
-            at += charLength(text, at);
-            ++position;
-        }
-        if (at == hit) {
-            Size end = at;
-            while (end < hit + find.size()) {
-                end += charLength(text, end);
-            }
-            if (end == hit + find.size()) {
-                return hit;
-            }
-            at += charLength(text, at);
-            ++position;
-        }
-        if (at >= text.size()) {
-            return String::npos;
+// Whether byte offset `offset` (<= text.size()) is a character boundary. A character never begins with a
+// continuation byte and holds at most four bytes, so only the nearest byte before `offset` that is no
+// continuation byte, if it stands at most three bytes back, can begin a character that runs past it.
+bool isBoundary(const String& text, Size offset) {
+    if (offset == text.size() || !isContinuation(static_cast<unsigned char>(text[offset]))) {
+        return true;
+    }
+    for (Size back = 1; back <= 3 && back <= offset; ++back) {
+        const Size lead = offset - back;
+        if (!isContinuation(static_cast<unsigned char>(text[lead]))) {
+            return lead + charLength(text, lead) <= offset;
         }
     }
+    return true;
 }
+
+// The occurrences of `find` (not empty) in `text`, from byte offset `from` on, that begin and end on
+// character boundaries, so that they are the same characters and not the middle of one; in time linear in
+// both lengths.
+class CharacterSearch {
+public:
+    CharacterSearch(const String& text, const String& find, Size from)
+        : text_(text), patternSize_(find.size()), bytes_(text, find) {
+        bytes_.restartAt(from);
+    }
+    // The byte offset of the next whole-character occurrence, or String::npos.
+    Size next() {
+        for (Size hit = bytes_.next(); hit != BytePatternSearch::npos; hit = bytes_.next()) {
+            if (isBoundary(text_, hit) && isBoundary(text_, hit + patternSize_)) {
+                return hit;
+            }
+        }
+        return String::npos;
+    }
+    // Goes on after an occurrence at `hit` that was taken, with none overlapping it.
+    void skipPast(Size hit) { bytes_.restartAt(hit + patternSize_); }
+
+private:
+    const String& text_;
+    Size patternSize_;
+    BytePatternSearch bytes_;
+};
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -375,12 +389,20 @@ std::int64_t InStr(std::int64_t start, const String& text, const String& find) {
     if (find.empty()) {
         return 0;
     }
-    std::int64_t position = std::max<std::int64_t>(start, 1);
+    const std::int64_t position = std::max<std::int64_t>(start, 1);
     const Size from = offsetOfPosition(text, position);
-    if (from >= text.size()) {
+    if (from >= text.size() || find.size() > text.size() - from) {
         return 0;
     }
-    return findCharacters(text, find, from, position) == String::npos ? 0 : position;
+    const Size hit = CharacterSearch(text, find, from).next();
+    if (hit == String::npos) {
+        return 0;
+    }
+    std::int64_t passed = 0;
+    for (Size at = from; at < hit; at += charLength(text, at)) {
+        ++passed;
+    }
+    return position + passed;
 }
 
 std::int64_t InStr(const String& text, const String& find) {
@@ -419,18 +441,17 @@ String NthField(const String& text, const String& separator, std::int64_t n) {
     if (separator.empty()) {
         return n == 1 ? text : String();
     }
+    CharacterSearch search(text, separator, 0);
     Size fieldBegin = 0;
-    std::int64_t unusedPosition = 0;
     for (std::int64_t field = 1;; ++field) {
-        const Size hit = fieldBegin < text.size()
-                             ? findCharacters(text, separator, fieldBegin, unusedPosition)
-                             : String::npos;
+        const Size hit = search.next();
         if (field == n) {
             return text.substr(fieldBegin, hit == String::npos ? String::npos : hit - fieldBegin);
         }
         if (hit == String::npos) {
             return {};
         }
+        search.skipPast(hit);
         fieldBegin = hit + separator.size();
     }
 }

@@ -2,8 +2,11 @@
 //
 // An empty page closes the window without a word, whatever its status. A page whose HTTP status is no
 // success (an error page of the web host, say) is no update document: read as one it would ask the user to
-// upgrade to an empty version. It is reported as the communication error, with the HTTP status as its code. A
-// successful page is read as a document, tags or none.
+// upgrade to an empty version. It is reported as the communication error, with the HTTP status as its code.
+// A successful page without the start tag of CurrentVersion is no update document either: a network's
+// sign-in page, or an error page that its host serves as a success. The update service was not really
+// reached, so it is the communication error with the code of a lost connection (102). A successful page
+// with that tag is read as a document, whatever else it lacks.
 //
 // A handler that finds its window closed does nothing: closing drops hp, so no reply should arrive then,
 // and acting on it would only fail on the controls that went with the window.
@@ -14,6 +17,7 @@
 #include "framework/MsgBox.h"
 #include "framework/Platform.h"
 #include "framework/Text.h"
+#include "framework/net/SocketErrors.h"
 #include "update/updateWindow.h"
 
 using namespace Ovelund;
@@ -38,6 +42,10 @@ void updateWindow::hp_PageReceived(Ref<HTTPSocket> client, String, std::int32_t 
     }
     if (status < 200 || status > 299) {
         hp_Error(client, status);
+        return;
+    }
+    if (InStr(0, content, startTag("CurrentVersion")) == 0) {
+        hp_Error(client, SocketError::LostConnection);
         return;
     }
     const String version = returnValue(content, "CurrentVersion");

@@ -80,7 +80,8 @@ void HTTPSocket::OnDataAvailable() {
     Advance();
 }
 
-// Only errors before the connection was made arrive here; a later one is a close (see OnClosed).
+// A connection that could not be made, or one that broke before the reply was complete: what arrived before
+// the break was offered first, so a reply complete by its Content-length has been delivered already.
 void HTTPSocket::OnError(std::int32_t code) {
     if (delivered_)
         return;
@@ -88,6 +89,7 @@ void HTTPSocket::OnError(std::int32_t code) {
     DeliverError(code);
 }
 
+// The server's orderly close ends a reply that reads to the close; it cuts short one that is not complete.
 void HTTPSocket::OnClosed() {
     if (delivered_ || !reply_)
         return;

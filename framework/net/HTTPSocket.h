@@ -1,8 +1,15 @@
 #pragma once
 // The HTTP/1.0 client. Get(url) starts one asynchronous request and returns at once; its outcome arrives on
-// the event loop as exactly one event: Error (code) only when no connection could be made (or the reply broke
-// a bound, see HttpReplyParser.h), else PageReceived (url, status, headers, page text) for any status, and
-// for a connection closed before any byte (status 0, empty text). There is no time-out.
+// the event loop as exactly one event:
+// - PageReceived (url, status, headers, page text) for a complete reply of any status: once its
+//   Content-length is in, or, without one above 0, when the server closes the connection after the header
+//   block; and for a connection that the server closes before any byte (status 0, empty text);
+// - Error (code) otherwise: a connection that could not be made, a reply cut short (the server closes within
+//   the header block or before the announced length is in) or a connection that breaks (a reset, at any
+//   point before the reply is complete), both LostConnection; a reply that breaks a bound (ReplyTooLarge,
+//   see HttpReplyParser.h).
+// There is no time-out: a host that never answers, or never completes its reply, keeps the request waiting
+// until Get is called again or the client is closed or dropped (see TCPSocket.h).
 //
 // Events, numbered after SocketCore's five: 5 AuthenticationRequired, 6 Connected, 7 DownloadComplete,
 // 8 Error, 9 HeadersReceived, 10 PageReceived, 11 ProxyAuthenticationRequired, 12 ReceiveProgress. Events

@@ -94,14 +94,27 @@ HttpReplyParser::State HttpReplyParser::finishOnClose() {
     if (state_ != State::NeedMore) {
         return state_;
     }
-    // An unfinished header line is dropped: a cut-off status or value is worse than none.
-    line_ = String();
+    const bool headerCut = !inBody_ && headerBytes_ > 0;
+    const bool bodyCut = inBody_ && body_.size() < contentLength_;
+    if (headerCut || bodyCut) {
+        fail(Failure::CutShort);
+        return state_;
+    }
     state_ = State::Complete;
     return state_;
 }
 
 std::int32_t HttpReplyParser::errorCode() const {
-    return failure_ == Failure::None ? 0 : SocketError::ReplyTooLarge;
+    switch (failure_) {
+    case Failure::None:
+        return 0;
+    case Failure::CutShort:
+        return SocketError::LostConnection;
+    case Failure::HeaderTooLarge:
+    case Failure::BodyTooLarge:
+        break;
+    }
+    return SocketError::ReplyTooLarge;
 }
 
 std::size_t HttpReplyParser::feedHeader(const char* data, std::size_t size) {

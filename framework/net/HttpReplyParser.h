@@ -17,9 +17,10 @@
 // is complete when the connection closes, holding the bytes read.
 // Caps: the header block, counted up to the CR or LF that ends its empty line, may be at most
 // kMaxHeaderBlock bytes, and the body at most kMaxBody bytes; past either the reply fails and drops its body.
-// Close: finishOnClose() completes a reply still waiting, with what was read. A close within the header block
-// ends it there: the lines finished so far are the header block (an unfinished last line is dropped), the
-// body is empty. A close before any byte, or within the status line, therefore gives status 0 and no headers.
+// Close: finishOnClose() ends a reply still waiting. Before any byte it is complete and empty: status 0, no
+// headers, no body. With the header block complete and no Content-length above 0 it is complete, holding the
+// body bytes read. A reply cut short fails with CutShort and drops its body: a close within the header block,
+// or before the announced Content-length is in.
 // Once complete or failed, further pieces and closes change nothing.
 
 #include "framework/String.h"
@@ -33,7 +34,7 @@ namespace Ovelund {
 class HttpReplyParser {
 public:
     enum class State { NeedMore, Complete, Failed };
-    enum class Failure { None, HeaderTooLarge, BodyTooLarge };
+    enum class Failure { None, HeaderTooLarge, BodyTooLarge, CutShort };
 
     static constexpr std::size_t kMaxHeaderBlock = 64 * 1024;
     static constexpr std::size_t kMaxBody = 1024 * 1024;
@@ -46,7 +47,8 @@ public:
     const InternetHeaders& headers() const { return headers_; }
     const String& body() const { return body_; }
     Failure failure() const { return failure_; }
-    // The client's Error code for the failure (SocketError::ReplyTooLarge), 0 when there is none.
+    // The client's Error code for the failure: ReplyTooLarge for a bound broken, LostConnection for a reply
+    // cut short; 0 when there is none.
     std::int32_t errorCode() const;
 
 private:

@@ -4,137 +4,166 @@
 #include "framework/net/HostResolver.h"
 #include "framework/net/SocketErrors.h"
 
-#include <QAbstractSocket>
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QNetworkProxy>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QList>
+#include <QObject>
+#include <QSocketNotifier>
 #include <QString>
-#include <QTcpSocket>
 
-#include <optional>
+#include <arpa/inet.h>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <utility>
-#include <vector>
 
 namespace Ovelund {
 
 namespace {
 
-// How many socket callbacks are running on the user-interface thread. A toolkit socket released while one
-// runs may be the very one emitting the signal, which must not be deleted under its own feet.
+// How many socket callbacks are running on the user-interface thread. The watchers of a connection
+// released while one runs may be the very ones whose signal runs, which must not be deleted under their own
+// feet.
 int callbacksRunning = 0;
 
-// The toolkit's socket errors as the codes of SocketErrors.h:
-//   host not found (also of a toolkit proxy)               -> NameResolutionFailed
-//   access, resource, unsupported operation, local address -> OpenDriverError
-//   local address in use                                   -> AddressInUse
-//   operation or unfinished operation in the wrong state   -> InvalidState
-//   anything else (refused, closed, reset, network down, timed out, proxy, unknown) -> LostConnection
-std::int32_t ErrorCode(QAbstractSocket::SocketError error) {
+// The test seam's limit for one connect attempt, in milliseconds; 0 leaves the system's.
+unsigned connectAttemptLimit = 0;
+
+// At most this many bytes are read in one pass; the rest waits for the next.
+constexpr std::size_t maxReadPass = 256 * 1024;
+
+// The system's error numbers as the codes of SocketErrors.h:
+//   no descriptor, buffer or memory; no permission; unsupported family; local address unavailable
+//                                                           -> OpenDriverError
+//   local address in use                                    -> AddressInUse
+//   an operation in the wrong state                         -> InvalidState
+//   anything else (refused, unreachable, reset, broken pipe, timed out, network down) -> LostConnection
+std::int32_t ErrorCode(int error) {
     switch (error) {
-    case QAbstractSocket::HostNotFoundError:
-    case QAbstractSocket::ProxyNotFoundError:
-        return SocketError::NameResolutionFailed;
-    case QAbstractSocket::SocketAccessError:
-    case QAbstractSocket::SocketResourceError:
-    case QAbstractSocket::UnsupportedSocketOperationError:
-    case QAbstractSocket::SocketAddressNotAvailableError:
+    case EMFILE:
+    case ENFILE:
+    case ENOBUFS:
+    case ENOMEM:
+    case EACCES:
+    case EPERM:
+    case EAFNOSUPPORT:
+    case EPROTONOSUPPORT:
+    case EADDRNOTAVAIL:
         return SocketError::OpenDriverError;
-    case QAbstractSocket::AddressInUseError:
+    case EADDRINUSE:
         return SocketError::AddressInUse;
-    case QAbstractSocket::OperationError:
-    case QAbstractSocket::UnfinishedSocketOperationError:
+    case EALREADY:
+    case EISCONN:
+    case EBADF:
+    case ENOTSOCK:
         return SocketError::InvalidState;
     default:
         return SocketError::LostConnection;
     }
 }
 
+// The system's form of `address` at `port`; false for an address of another family than IPv4 and IPv6.
+bool ToSystemAddress(const QHostAddress& address, quint16 port, sockaddr_storage& out, socklen_t& length) {
+    std::memset(&out, 0, sizeof out);
+    bool isIPv4 = false;
+    const quint32 v4 = address.toIPv4Address(&isIPv4);
+    if (isIPv4) {
+        auto* in = reinterpret_cast<sockaddr_in*>(&out);
+        in->sin_family = AF_INET;
+        in->sin_port = htons(port);
+        in->sin_addr.s_addr = htonl(v4);
+        length = sizeof(sockaddr_in);
+        return true;
+    }
+    if (address.protocol() != QAbstractSocket::IPv6Protocol)
+        return false;
+    auto* in6 = reinterpret_cast<sockaddr_in6*>(&out);
+    in6->sin6_family = AF_INET6;
+    in6->sin6_port = htons(port);
+    const Q_IPV6ADDR bytes = address.toIPv6Address();
+    std::memcpy(&in6->sin6_addr, bytes.c, sizeof bytes.c);
+    const QString scope = address.scopeId();
+    if (!scope.isEmpty()) {
+        bool numeric = false;
+        const uint index = scope.toUInt(&numeric);
+        in6->sin6_scope_id = numeric ? index : if_nametoindex(scope.toLocal8Bit().constData());
+    }
+    length = sizeof(sockaddr_in6);
+    return true;
+}
+
 } // namespace
 
-// One toolkit socket per connection: a new connection gets a fresh one, so nothing of an earlier connection
-// reaches it. The signal connections are cut before a toolkit socket is closed or deleted.
+// One connection at a time: its descriptor and the event loop's watchers of it, the host's addresses and
+// where the connect stands among them, and the bytes on their way in and out. Every callback checks the
+// connection's generation, so that nothing of an earlier connection reaches a later one.
 struct TCPSocketNative {
     explicit TCPSocketNative(TCPSocket& owner) : owner(owner) {}
     ~TCPSocketNative() { release(); }
     TCPSocketNative(const TCPSocketNative&) = delete;
     TCPSocketNative& operator=(const TCPSocketNative&) = delete;
 
-    void open();
+    void start(const String& host, quint16 port);
     void release();
-    // Runs the framework's side of a toolkit callback.
+    // Runs the framework's side of a callback.
     void run(const std::function<void()>& work);
-    void closed();
+    // A callback of the event loop for the current connection: nothing runs once the socket or the
+    // connection is gone.
+    template <class... Args> auto guarded(std::function<void(Args...)> work);
+
+    void connectNext();
+    void watch(int descriptor);
+    void connectFinished();
+    void connectFailed(int error);
+    void established();
+    void readable();
+    void flush();
+    // The descriptor and its watchers go; the bytes read stay for ReadAll.
+    void closeDescriptor();
+    // The connection ends with `code`: on the event loop when the call that started the connect still runs.
+    void fail(std::int32_t code);
 
     TCPSocket& owner;
-    QTcpSocket* socket = nullptr;
-    std::vector<QMetaObject::Connection> connections;
-    // Counts connections opened and released, so that work posted for one is dropped once it is gone.
     std::uint64_t generation = 0;
+    std::uint64_t attempts = 0;
+
+    int descriptor = -1;
+    // Parent of the watchers of the descriptor and receiver of a name lookup.
+    QObject* watchers = nullptr;
+    QSocketNotifier* readWatcher = nullptr;
+    QSocketNotifier* writeWatcher = nullptr;
+    int lookupId = -1;
+
+    QList<QHostAddress> addresses;
+    qsizetype nextAddress = 0;
+    quint16 port = 0;
+    bool roundTimedOut = false; // an attempt of this round was given up by the system
+    int lastError = 0;
+
+    QByteArray input;
+    QByteArray output;
+    int writeError = 0;      // a write failed; the read side ends the connection with it
     bool connected = false;  // the connection was made
-    bool finished = false;   // its error or its close was reported
-    bool connecting = false; // inside connectToHost, which may report a failure before it returns
+    bool finished = false;   // its end was reported, or is on its way
+    bool connecting = false; // inside start, which reports no outcome itself
 };
 
-void TCPSocketNative::open() {
-    release();
-    socket = new QTcpSocket;
-    // Proxies are the HTTP client's own business (see HttpUrl.h); the toolkit's settings must not reroute.
-    socket->setProxy(QNetworkProxy::NoProxy);
-    connections.push_back(QObject::connect(socket, &QAbstractSocket::connected, socket, [this] {
-        connected = true;
-        run([this] { owner.OnConnected(); });
-    }));
-    connections.push_back(QObject::connect(socket, &QIODevice::readyRead, socket, [this] {
-        if (!finished)
-            run([this] { owner.OnDataAvailable(); });
-    }));
-    connections.push_back(QObject::connect(socket, &QAbstractSocket::errorOccurred, socket,
-                                           [this](QAbstractSocket::SocketError error) {
-                                               if (finished)
-                                                   return;
-                                               // Once connected, any error (the peer closing, a reset) ends
-                                               // the connection like a close.
-                                               if (connected) {
-                                                   closed();
-                                                   return;
-                                               }
-                                               finished = true;
-                                               const std::int32_t code = ErrorCode(error);
-                                               // The outcome of a connect never arrives inside the call
-                                               // that started it.
-                                               if (connecting) {
-                                                   const std::uint64_t current = generation;
-                                                   owner.Post([this, current, code] {
-                                                       if (generation == current)
-                                                           owner.OnError(code);
-                                                   });
-                                                   return;
-                                               }
-                                               run([this, code] { owner.OnError(code); });
-                                           }));
-    connections.push_back(QObject::connect(socket, &QAbstractSocket::disconnected, socket, [this] {
-        if (!finished)
-            closed();
-    }));
-}
-
-void TCPSocketNative::release() {
-    ++generation;
-    connected = false;
-    finished = false;
-    if (!socket)
-        return;
-    for (const auto& connection : connections)
-        QObject::disconnect(connection);
-    connections.clear();
-    QTcpSocket* old = std::exchange(socket, nullptr);
-    // What the system takes at once still goes out; the rest of a pending write is dropped.
-    old->flush();
-    old->abort();
-    if (callbacksRunning > 0)
-        old->deleteLater();
-    else
-        delete old;
+template <class... Args> auto TCPSocketNative::guarded(std::function<void(Args...)> work) {
+    return [this, weak = owner.weak_from_this(), current = generation, work = std::move(work)](Args... args) {
+        // Counted until the socket is let go, which may be its last reference: the watcher whose signal runs
+        // must then outlive the call.
+        ++callbacksRunning;
+        if (Ref<Object> self = weak.lock(); self && generation == current)
+            work(args...);
+        --callbacksRunning;
+    };
 }
 
 void TCPSocketNative::run(const std::function<void()>& work) {
@@ -147,9 +176,231 @@ void TCPSocketNative::run(const std::function<void()>& work) {
     --callbacksRunning;
 }
 
-void TCPSocketNative::closed() {
+void TCPSocketNative::start(const String& host, quint16 toPort) {
+    port = toPort;
+    watchers = new QObject;
+    QHostAddress literal;
+    if (literal.setAddress(QString::fromStdString(host))) {
+        addresses = {literal};
+        connectNext();
+        return;
+    }
+    lookupId =
+        QHostInfo::lookupHost(QString::fromStdString(host), watchers,
+                              guarded(std::function<void(const QHostInfo&)>([this](const QHostInfo& info) {
+                                  lookupId = -1;
+                                  addresses = info.addresses();
+                                  if (info.error() != QHostInfo::NoError || addresses.isEmpty()) {
+                                      fail(SocketError::NameResolutionFailed);
+                                      return;
+                                  }
+                                  connectNext();
+                              })));
+}
+
+// Tries the addresses in turn from the next one. An attempt that is under way waits for its outcome; one
+// that fails at once passes to the next address.
+void TCPSocketNative::connectNext() {
+    while (nextAddress < addresses.size()) {
+        sockaddr_storage address;
+        socklen_t length = 0;
+        if (!ToSystemAddress(addresses[nextAddress++], port, address, length)) {
+            lastError = EAFNOSUPPORT;
+            continue;
+        }
+        const int fd = ::socket(address.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
+        if (fd < 0) {
+            lastError = errno;
+            continue;
+        }
+        ++attempts;
+        if (connectAttemptLimit > 0) {
+            // The fewest retries, and a time limit where the system applies one to a connect as well.
+            const int fewestRetries = 1;
+            ::setsockopt(fd, IPPROTO_TCP, TCP_SYNCNT, &fewestRetries, sizeof fewestRetries);
+            ::setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &connectAttemptLimit, sizeof connectAttemptLimit);
+        }
+        // A connect made at once is reported like one in progress, when the socket shows itself writable:
+        // on the event loop, never inside the call that started it. An interrupted connect goes on by itself.
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0 || errno == EINPROGRESS ||
+            errno == EINTR) {
+            watch(fd);
+            writeWatcher->setEnabled(true);
+            return;
+        }
+        lastError = errno;
+        ::close(fd);
+    }
+    // Only the system's time-out starts a new round, so a round never follows another without a wait.
+    if (roundTimedOut) {
+        roundTimedOut = false;
+        nextAddress = 0;
+        connectNext();
+        return;
+    }
+    fail(ErrorCode(lastError));
+}
+
+void TCPSocketNative::watch(int fd) {
+    descriptor = fd;
+    readWatcher = new QSocketNotifier(fd, QSocketNotifier::Read, watchers);
+    writeWatcher = new QSocketNotifier(fd, QSocketNotifier::Write, watchers);
+    readWatcher->setEnabled(false);
+    writeWatcher->setEnabled(false);
+    QObject::connect(readWatcher, &QSocketNotifier::activated, readWatcher,
+                     guarded(std::function<void()>([this] { readable(); })));
+    QObject::connect(writeWatcher, &QSocketNotifier::activated, writeWatcher,
+                     guarded(std::function<void()>([this] { connected ? flush() : connectFinished(); })));
+}
+
+void TCPSocketNative::connectFinished() {
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+        error = errno;
+    if (error == 0) {
+        sockaddr_storage peer;
+        socklen_t peerLength = sizeof peer;
+        // A wake-up without an outcome leaves the connect waiting.
+        if (::getpeername(descriptor, reinterpret_cast<sockaddr*>(&peer), &peerLength) == 0)
+            established();
+        else if (errno != ENOTCONN)
+            connectFailed(errno);
+        return;
+    }
+    connectFailed(error);
+}
+
+void TCPSocketNative::connectFailed(int error) {
+    closeDescriptor();
+    // A new watcher parent for the next attempt; the old one goes with the descriptor.
+    watchers = new QObject;
+    roundTimedOut = roundTimedOut || error == ETIMEDOUT;
+    lastError = error;
+    connectNext();
+}
+
+void TCPSocketNative::established() {
+    connected = true;
+    if (connectAttemptLimit > 0) {
+        // The limit is for the connect alone.
+        const unsigned none = 0;
+        ::setsockopt(descriptor, IPPROTO_TCP, TCP_USER_TIMEOUT, &none, sizeof none);
+    }
+    writeWatcher->setEnabled(false);
+    readWatcher->setEnabled(true);
+    run([this] { owner.OnConnected(); });
+}
+
+// Reads what has arrived and offers it, then reports the end of the connection if it came with it: the peer's
+// orderly close as a close, anything else (a reset, or a write that failed before) as an error.
+void TCPSocketNative::readable() {
+    const std::uint64_t current = generation;
+    const qsizetype before = input.size();
+    bool closed = false;
+    int error = 0;
+    char buffer[64 * 1024];
+    for (std::size_t taken = 0; taken < maxReadPass;) {
+        const ssize_t n = ::read(descriptor, buffer, sizeof buffer);
+        if (n > 0) {
+            input.append(buffer, static_cast<qsizetype>(n));
+            taken += static_cast<std::size_t>(n);
+        } else if (n == 0) {
+            closed = true;
+            break;
+        } else if (errno != EINTR) {
+            if (errno != EAGAIN && errno != EWOULDBLOCK)
+                error = errno;
+            break;
+        }
+    }
+    if (closed && writeError != 0)
+        error = writeError;
+    if (closed || error != 0) {
+        finished = true;
+        closeDescriptor();
+    }
+    if (input.size() > before) {
+        run([this] { owner.OnDataAvailable(); });
+        if (generation != current)
+            return;
+    }
+    if (error != 0)
+        run([this, error] { owner.OnError(ErrorCode(error)); });
+    else if (closed)
+        run([this] { owner.OnClosed(); });
+}
+
+// Writes what the system takes now and watches for room for the rest. A failed write ends nothing by itself:
+// the system has then taken the connection's error, so reading shows a plain end, which is reported with it.
+void TCPSocketNative::flush() {
+    while (!output.isEmpty() && writeError == 0) {
+        const ssize_t n =
+            ::send(descriptor, output.constData(), static_cast<std::size_t>(output.size()), MSG_NOSIGNAL);
+        if (n >= 0) {
+            output.remove(0, static_cast<qsizetype>(n));
+        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            break;
+        } else if (errno != EINTR) {
+            writeError = errno;
+            output.clear();
+        }
+    }
+    writeWatcher->setEnabled(!output.isEmpty());
+}
+
+void TCPSocketNative::closeDescriptor() {
+    if (watchers) {
+        for (QSocketNotifier* watcher : {readWatcher, writeWatcher}) {
+            if (watcher) {
+                watcher->setEnabled(false);
+                QObject::disconnect(watcher, nullptr, nullptr, nullptr);
+            }
+        }
+        QObject* old = std::exchange(watchers, nullptr);
+        if (callbacksRunning > 0)
+            old->deleteLater();
+        else
+            delete old;
+    }
+    readWatcher = nullptr;
+    writeWatcher = nullptr;
+    if (descriptor >= 0)
+        ::close(std::exchange(descriptor, -1));
+}
+
+void TCPSocketNative::fail(std::int32_t code) {
     finished = true;
-    run([this] { owner.OnClosed(); });
+    closeDescriptor();
+    if (!connecting) {
+        run([this, code] { owner.OnError(code); });
+        return;
+    }
+    // The outcome of a connect never arrives inside the call that started it.
+    const std::uint64_t current = generation;
+    owner.Post([this, current, code] {
+        if (generation == current)
+            owner.OnError(code);
+    });
+}
+
+void TCPSocketNative::release() {
+    ++generation;
+    if (lookupId >= 0)
+        QHostInfo::abortHostLookup(std::exchange(lookupId, -1));
+    // What the system takes at once still goes out; the rest of a pending write is dropped.
+    if (connected && descriptor >= 0 && !output.isEmpty())
+        (void)::send(descriptor, output.constData(), static_cast<std::size_t>(output.size()), MSG_NOSIGNAL);
+    closeDescriptor();
+    addresses.clear();
+    nextAddress = 0;
+    roundTimedOut = false;
+    lastError = 0;
+    input.clear();
+    output.clear();
+    writeError = 0;
+    connected = false;
+    finished = false;
 }
 
 const ClassRecord& TCPSocket::Lookup() {
@@ -187,9 +438,8 @@ void TCPSocket::ConnectTo(const String& host, std::int32_t port) {
         reportLater(SocketError::NameResolutionFailed);
         return;
     }
-    native_->open();
     native_->connecting = true;
-    native_->socket->connectToHost(QString::fromStdString(*address), static_cast<quint16>(port));
+    native_->start(*address, static_cast<quint16>(port));
     native_->connecting = false;
 }
 
@@ -199,13 +449,12 @@ void TCPSocket::Write(const String& bytes) {
         SetLastErrorCode(SocketError::InvalidState);
         return;
     }
-    native_->socket->write(bytes.data(), static_cast<qint64>(bytes.size()));
+    native_->output.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    native_->flush();
 }
 
 String TCPSocket::ReadAll() {
-    if (!native_->socket)
-        return {};
-    const QByteArray bytes = native_->socket->readAll();
+    const QByteArray bytes = std::exchange(native_->input, QByteArray());
     return String(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
@@ -215,7 +464,15 @@ void TCPSocket::Close() {
 }
 
 bool TCPSocket::IsConnected() const {
-    return native_->socket && native_->socket->state() == QAbstractSocket::ConnectedState;
+    return native_->connected && !native_->finished && native_->descriptor >= 0;
+}
+
+std::uint64_t TCPSocket::ConnectAttempts() const {
+    return native_->attempts;
+}
+
+void TCPSocket::SetConnectAttemptLimit(unsigned milliseconds) {
+    connectAttemptLimit = milliseconds;
 }
 
 void TCPSocket::Post(std::function<void()> work) {

@@ -1,10 +1,20 @@
 #pragma once
-// A TCP connection on the toolkit's socket and event loop: connect to Address:Port, write bytes, read what
-// has arrived. Name resolution goes through HostResolver.h, which tests can point at loopback.
+// A TCP connection on the toolkit's event loop: connect to Address:Port, write bytes, read what has arrived.
+// Name resolution goes through HostResolver.h, which tests can point at loopback.
+//
+// The socket is the system's own, watched by the event loop, so that nothing is lost between the system and
+// the framework:
+// - A connect has no time limit. A host that never answers keeps it waiting until Close: when the system
+//   gives up on one attempt (on Linux after about two minutes of unanswered tries), the socket starts
+//   another, from the first of the host's addresses again. Addresses that refuse or cannot be reached are
+//   passed over; when every address of a round has failed so, without any time-out, Error reports the last
+//   failure.
+// - The peer's orderly close and a broken connection (a reset, say) are told apart: OnClosed and OnError.
 
 #include "framework/String.h"
 #include "framework/net/SocketCore.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -34,10 +44,20 @@ public:
     void Close();
     bool IsConnected() const;
 
+    // How many connect attempts this socket has started: one per address tried, a new round included.
+    std::uint64_t ConnectAttempts() const;
+    // A test seam: makes the system give up on an unanswered connect attempt soon instead of after its own
+    // limit, for sockets that connect from now on: after `milliseconds` (rounded up to its retry interval)
+    // where it applies a time limit to a connect, else after its fewest retries, a few seconds. 0 restores
+    // the system's limit.
+    static void SetConnectAttemptLimit(unsigned milliseconds);
+
 protected:
     // What subclasses do on the socket's events; the default raises the matching SocketCore event. Error
-    // passes only the sender (its handler reads LastErrorCode); the peer's close, or an error once connected,
-    // is OnClosed, whose default raises Error with LostConnection.
+    // passes only the sender (its handler reads LastErrorCode). OnError(code) comes for a connection that
+    // could not be made and for one that broke once made (a reset: LostConnection); OnClosed for the peer's
+    // orderly close, whose default raises Error with LostConnection too. Data that arrived before either is
+    // offered first, through OnDataAvailable.
     virtual void OnConnected();
     virtual void OnDataAvailable();
     virtual void OnError(std::int32_t code);

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace Ovelund {
 
@@ -22,6 +23,7 @@ namespace {
 // wider than this, so that a huge or unbroken text cannot push the buttons off the screen.
 constexpr qsizetype maxShownCharacters = 4000;
 constexpr int maxTextWidth = 640;
+constexpr int iconSize = 48;
 
 QString ToQt(const String& text) {
     // Four bytes at most per character: converting a little more than is shown is enough.
@@ -42,18 +44,22 @@ QLabel* PlainLabel(const String& text, QWidget* parent) {
     return label;
 }
 
-QStyle::StandardPixmap PixmapForIcon(std::int32_t icon) {
+// The toolkit's picture for an icon number of MessageDialog.h; nothing for a number without one.
+std::optional<QStyle::StandardPixmap> PixmapForIcon(std::int32_t icon) {
     switch (icon) {
-    case 1:
+    case 0:
         return QStyle::SP_MessageBoxInformation;
-    case 2:
+    case 1:
         return QStyle::SP_MessageBoxWarning;
-    case 3:
+    case 2:
         return QStyle::SP_MessageBoxCritical;
-    default:
+    case 3:
         return QStyle::SP_MessageBoxQuestion;
+    default:
+        return std::nullopt;
     }
 }
+
 } // namespace
 
 void QtDialogPresenter::ShowMessage(const String& text) {
@@ -68,9 +74,10 @@ DialogPresenter::Answer QtDialogPresenter::ShowMessageDialog(const MessageDialog
     window.setWindowTitle(ToQt(dialog.Title()));
     window.setModal(true);
     auto* outer = new QHBoxLayout(&window);
-    if (dialog.Icon() != 0 && dialog.Icon() != -1) {
+    if (const auto pixmap = PixmapForIcon(dialog.Icon())) {
         auto* icon = new QLabel(&window);
-        icon->setPixmap(window.style()->standardIcon(PixmapForIcon(dialog.Icon())).pixmap(48, 48));
+        icon->setObjectName(QStringLiteral("icon"));
+        icon->setPixmap(window.style()->standardIcon(*pixmap).pixmap(iconSize, iconSize));
         icon->setAlignment(Qt::AlignTop);
         outer->addWidget(icon);
     }

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # The update check of the real executable, with no seam at all: inside a network namespace of its own, whose
 # hosts file points the maker's web host at a local server on port 80. "Check Now", then "Check for Updates":
-# once with a document naming the running version, once with a newer one, once with no server.
+# with a document naming the running version, with a newer one, with a reply cut short, with a network's
+# sign-in page and with no server. Each answer is grabbed from the screen and checked for what the user
+# reads: the message box's text, the upgrade question's picture. Set TARNWICK_E2E_SHOTS to a folder to keep
+# the grabs.
+# Usage: update_check.sh BINARY VERSION WINDOW_PROBE
 set -euo pipefail
 binary=$(readlink -f "$1")
 version=${2:-3.0.0}
+probe=$(readlink -f "$3")
 here=$(cd "$(dirname "$0")" && pwd)
 
 if [ -z "${TARNWICK_E2E_NETNS:-}" ]; then
@@ -17,7 +22,7 @@ if [ -z "${TARNWICK_E2E_NETNS:-}" ]; then
     mkdir -p "/etc/netns/$name"
     echo "127.0.0.1 www.example.com example.com" >"/etc/netns/$name/hosts"
     status=0
-    TARNWICK_E2E_NETNS=$name ip netns exec "$name" bash "$0" "$binary" "$version" || status=$?
+    TARNWICK_E2E_NETNS=$name ip netns exec "$name" bash "$0" "$binary" "$version" "$probe" || status=$?
     ip netns delete "$name" || true
     rm -rf "/etc/netns/$name"
     exit $status
@@ -28,15 +33,20 @@ ip link set lo up
 
 start_xvfb
 
-# Runs one check against `document` (empty: no server) and waits for the window titled $2 to appear.
+# Runs one check against the page $1 (empty: no server), waits for the window titled $2 that answers it and
+# grabs it into $E2E_TMP/$3.png. Set before the call: `serve`, how the server replies ("" or "short", see
+# update_server.py); `says`, the text the answering message box must show; `shows`, the message picture the
+# answering window must show (see window_probe.cpp). Empty ones are not checked.
+serve="" says="" shows=""
 check_once() {
-    local document=$1 expect=$2
+    local document=$1 expect=$2 name=$3
     local server_pid=""
     : >"$E2E_TMP/requests"
     if [ -n "$document" ]; then
         printf '%s' "$document" >"$E2E_TMP/document"
         rm -f "$E2E_TMP/server-ready"
-        python3 "$here/update_server.py" 80 "$E2E_TMP/document" "$E2E_TMP/requests" "$E2E_TMP/server-ready" &
+        python3 "$here/update_server.py" 80 "$E2E_TMP/document" "$E2E_TMP/requests" "$E2E_TMP/server-ready" \
+            $serve &
         server_pid=$!
         E2E_PIDS+=("$server_pid")
         wait_for_file "$E2E_TMP/server-ready" || fail "the update server did not start"
@@ -52,6 +62,19 @@ check_once() {
     xdotool key --clearmodifiers Return # "Check for Updates", the default button
     local answer
     answer=$(wait_for_window "$expect" 30 "$main") || fail "no '$expect' window; stderr: $(app_stderr)"
+    local shot="$E2E_TMP/$name.png" read=0 shown=none
+    if [ -n "$says" ]; then
+        "$probe" message "$answer" "$shot" "$says" || read=$?
+    fi
+    if [ -n "$shows" ]; then
+        shown=$("$probe" icon "$answer" "$shot") || fail "cannot grab the '$expect' window"
+    fi
+    if [ -n "${TARNWICK_E2E_SHOTS:-}" ] && [ -f "$shot" ]; then
+        cp "$shot" "$TARNWICK_E2E_SHOTS/"
+    fi
+    [ "$read" -eq 0 ] || fail "the '$expect' window does not read: $says"
+    [ -z "$shows" ] || [ "$shown" = "$shows" ] ||
+        fail "the '$expect' window shows the $shown picture, not the $shows one"
     xdotool windowfocus --sync "$answer"
     xdotool key --clearmodifiers Escape
     # Every answer but "Go to Website" closes the update window, and the self-test window with it.
@@ -68,11 +91,22 @@ check_once() {
     fi
 }
 
+current="You are using the current version. No update is available."
+lost="There was a communication error with the website. Please try again later. (Code: 102)"
+newer="<CurrentVersion>99.0.0</CurrentVersion><Description>Faster</Description><Free>Yes</Free>"
+
 # The running version: the message box (titled with the application's name, like the main window).
-check_once "<CurrentVersion>${version}</CurrentVersion><Description>x</Description><Free>Yes</Free>" "Tarnwick"
-# A newer version: the upgrade question.
-check_once "<CurrentVersion>99.0.0</CurrentVersion><Description>Faster</Description><Free>Yes</Free>" \
-    "New version available!"
-# No server: the communication error's message box.
-check_once "" "Tarnwick"
-echo "update check answered in all three cases"
+says=$current shows="" serve=""
+check_once "<CurrentVersion>${version}</CurrentVersion><Description>x</Description><Free>Yes</Free>" "Tarnwick" \
+    current
+# A newer version: the upgrade question, with the question's picture.
+says="" shows=question serve=""
+check_once "$newer" "New version available!" question
+# A reply cut short, a network's sign-in page, no server: the communication error's message box.
+says=$lost shows="" serve=short
+check_once "$newer" "Tarnwick" cut-short
+serve=""
+check_once "<html><body><form action=\"/login\">Sign in to use this network</form></body></html>" "Tarnwick" \
+    sign-in
+check_once "" "Tarnwick" no-server
+echo "update check answered in all five cases"

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """A one-purpose HTTP/1.0 server for the end-to-end update check: it records each request's bytes and answers
-every request with the update document given on the command line. Once it listens it creates the file named
-by its fourth argument, so that the test waits for that instead of for time."""
+every request with the page given on the command line, with status 200. Once it listens it creates the file
+named by its fourth argument, so that the test waits for that instead of for time. A fifth argument "short"
+cuts each reply short: it announces more bytes than it sends before it closes the connection."""
 
 import socket
 import sys
@@ -9,6 +10,7 @@ import sys
 
 def main() -> None:
     port, document_path, log_path, ready_path = int(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4]
+    announced_extra = 100 if len(sys.argv) > 5 and sys.argv[5] == "short" else 0
     with open(document_path, "rb") as f:
         body = f.read()
     server = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
@@ -32,7 +34,8 @@ def main() -> None:
                 request += chunk
             with open(log_path, "ab") as log:
                 log.write(request)
-            reply = b"HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\nContent-length: %d\r\n\r\n" % len(body)
+            reply = b"HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\nContent-length: %d\r\n\r\n" % (
+                len(body) + announced_extra)
             connection.sendall(reply + body)
 
 

@@ -9,7 +9,9 @@
 #include "framework/net/SocketErrors.h"
 #include "framework/net/TCPSocket.h"
 #include "support/ClosedLoopbackPort.h"
+#include "support/FullBacklogListener.h"
 #include "support/NoFreeFileDescriptors.h"
+#include "support/ResetConnection.h"
 
 #include <QByteArray>
 #include <QEventLoop>
@@ -65,13 +67,15 @@ void Settle(int ms = 50) {
 // ---- the loopback server ----
 
 // What the server plays on each connection: chunks written `delayMs` apart (the first one too), then a
-// close or nothing.
+// close, a reset or nothing.
 struct Script {
     std::vector<std::string> chunks;
     int delayMs = 0;
     bool closeAfter = true;
     // Whether to wait for the request's empty line before playing.
     bool waitForRequest = true;
+    // Whether to end with a reset instead.
+    bool resetAfter = false;
 };
 
 class LoopbackServer {
@@ -118,7 +122,10 @@ private:
 
     void Send(QTcpSocket* peer, std::size_t index) {
         if (index == script_.chunks.size()) {
-            if (script_.closeAfter) {
+            if (script_.resetAfter) {
+                serverClosed = true;
+                testing_support::ResetConnection(*peer);
+            } else if (script_.closeAfter) {
                 serverClosed = true;
                 peer->disconnectFromHost();
             }
@@ -309,7 +316,9 @@ TEST_P(HttpSocketReply, DeliversOnePageWithTheBodyAsReceived) {
 
     socket->Get(UrlAt(server.port()));
     ASSERT_TRUE(RunUntil([&] { return recorder->outcomes() > 0; }));
-    if (c.script.closeAfter) {
+    if (c.script.resetAfter) {
+        Settle(); // a reset after a complete reply changes nothing
+    } else if (c.script.closeAfter) {
         EXPECT_TRUE(serverClosedAtDelivery);
         Settle();
     } else {
@@ -348,6 +357,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "<h1>gone</h1>",
                   "Content-Type",
                   "text/html"},
+        ReplyCase{"ResetAfterTheContentLength",
+                  {{kCrLfReply}, 0, false, true, true},
+                  200,
+                  "<a>body</a>",
+                  "Content-Type",
+                  "text/xml"},
         ReplyCase{"BodyLongerThanContentLength",
                   {{"HTTP/1.0 200 OK\r\nContent-length: 5\r\n\r\nhelloEXTRA"}, 0, false},
                   200,
@@ -455,6 +470,39 @@ INSTANTIATE_TEST_SUITE_P(
                   "http://nohost.example/x",
                   {},
                   SocketError::NameResolutionFailed},
+        // A reply cut short is a lost connection, never a page: a close within the header block or before
+        // the announced length, or a reset at any point before the reply is complete.
+        ErrorCase{"ClosedBeforeTheContentLength",
+                  Target::Server,
+                  "",
+                  {{"HTTP/1.0 200 OK\r\nContent-length: 100\r\n\r\nshort"}},
+                  SocketError::LostConnection},
+        ErrorCase{"ClosedWithinTheHeaderBlock",
+                  Target::Server,
+                  "",
+                  {{"HTTP/1.0 200 OK\r\nContent-"}},
+                  SocketError::LostConnection},
+        ErrorCase{"ResetBeforeAnyByte",
+                  Target::Server,
+                  "",
+                  {{}, 0, false, true, true},
+                  SocketError::LostConnection},
+        ErrorCase{"ResetWithinTheHeaderBlock",
+                  Target::Server,
+                  "",
+                  {{"HTTP/1.0 200 OK\r\nContent-"}, 0, false, true, true},
+                  SocketError::LostConnection},
+        ErrorCase{
+            "ResetWithinABodyThatEndsOnClose",
+            Target::Server,
+            "",
+            {{"HTTP/1.0 200 OK\r\n\r\n<CurrentVersion>3.1", ".0</CurrentVersion>"}, 20, false, true, true},
+            SocketError::LostConnection},
+        ErrorCase{"ResetBeforeTheContentLength",
+                  Target::Server,
+                  "",
+                  {{"HTTP/1.0 200 OK\r\nContent-length: 100\r\n\r\nshort"}, 0, false, true, true},
+                  SocketError::LostConnection},
         ErrorCase{"BodyOverTheCap",
                   Target::Server,
                   "",
@@ -503,6 +551,33 @@ TEST_F(HttpSocketTest, ANeverAnsweringServerGivesNoEventAndTheClientCanBeDropped
     EXPECT_TRUE(RunUntil([&] { return server.clientClosed; })) << "dropping the client closes its connection";
     Settle();
     EXPECT_EQ(recorder->outcomes(), 0u);
+}
+
+// A host that never answers the connect: the listener's queue is full, so the system drops the client's
+// requests unanswered. The system gives up on each attempt soon here, and the client starts it again, so the
+// request waits without limit: no event comes until the client is closed, and none after.
+TEST_F(HttpSocketTest, AConnectThatIsNeverAnsweredWaitsWithoutLimit) {
+    testing_support::FullBacklogListener listener;
+    const unsigned queuedBefore = listener.queued();
+    TCPSocket::SetConnectAttemptLimit(200);
+    struct RestoreLimit {
+        ~RestoreLimit() { TCPSocket::SetConnectAttemptLimit(0); }
+    } restore;
+    Ref<HTTPSocket> socket = NewClient(recorder);
+
+    socket->Get(UrlAt(listener.port()));
+    RunUntil([&] { return socket->ConnectAttempts() >= 3 || recorder->outcomes() > 0; }, 60'000);
+    EXPECT_EQ(recorder->outcomes(), 0u) << "the request ended";
+    ASSERT_GE(socket->ConnectAttempts(), 3u) << "the system did not give up twice";
+    EXPECT_FALSE(socket->IsConnected());
+    EXPECT_TRUE(listener.full());
+    EXPECT_EQ(listener.queued(), queuedBefore) << "no attempt got through";
+
+    socket->Close();
+    const std::uint64_t attempts = socket->ConnectAttempts();
+    Settle(300);
+    EXPECT_EQ(recorder->outcomes(), 0u);
+    EXPECT_EQ(socket->ConnectAttempts(), attempts);
 }
 
 struct DropCase {

@@ -8,10 +8,15 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
 
 using namespace Ovelund;
 
@@ -85,4 +90,49 @@ TEST_F(RealDialogs, TheMessageBoxShowsItsTextAndReturnsWhenDismissed) {
     });
     MsgBox("# Primes must be greater than 0!");
     EXPECT_EQ(shown, QStringLiteral("# Primes must be greater than 0!"));
+}
+
+// Each icon number shows the toolkit's picture of its kind beside the message; the question is number 3.
+TEST_F(RealDialogs, EachIconNumberShowsItsPicture) {
+    struct Case {
+        std::int32_t icon;
+        std::optional<QStyle::StandardPixmap> picture;
+    };
+    const std::vector<Case> cases = {
+        {0, QStyle::SP_MessageBoxInformation},
+        {1, QStyle::SP_MessageBoxWarning},
+        {2, QStyle::SP_MessageBoxCritical},
+        {3, QStyle::SP_MessageBoxQuestion},
+        {-1, std::nullopt},
+        {4, std::nullopt},
+    };
+    auto picture = [](QStyle::StandardPixmap which) {
+        return QApplication::style()->standardIcon(which).pixmap(48, 48).toImage();
+    };
+    // The four pictures differ, so that showing the wrong one cannot pass.
+    for (std::size_t i = 0; i < 4; ++i) {
+        ASSERT_FALSE(picture(*cases[i].picture).isNull());
+        for (std::size_t j = 0; j < i; ++j)
+            ASSERT_NE(picture(*cases[i].picture), picture(*cases[j].picture)) << i << " " << j;
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.icon);
+        auto dialog = std::make_shared<MessageDialog>();
+        dialog->SetMessage("Message");
+        dialog->SetIcon(c.icon);
+        QImage shown;
+        bool hasIcon = false;
+        WhenModal([&](QWidget* modal) {
+            if (auto* label = modal->findChild<QLabel*>(QStringLiteral("icon"))) {
+                hasIcon = true;
+                shown = label->pixmap().toImage();
+            }
+            modal->findChild<QPushButton*>(QStringLiteral("action"))->click();
+        });
+        dialog->ShowModal();
+        ASSERT_EQ(hasIcon, c.picture.has_value());
+        if (c.picture) {
+            EXPECT_EQ(shown, picture(*c.picture));
+        }
+    }
 }

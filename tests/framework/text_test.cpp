@@ -1,10 +1,13 @@
+#include "framework/BytePatternSearch.h"
 #include "framework/Text.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <vector>
 
 using namespace Ovelund;
@@ -468,6 +471,130 @@ TEST(TextNthField, ReturnsTheFieldCountedFromOne) {
         SCOPED_TRACE("NthField(" + testing::PrintToString(c.text) + ", " +
                      testing::PrintToString(c.separator) + ", " + std::to_string(c.n) + ")");
         EXPECT_EQ(NthField(c.text, c.separator, c.n), c.expected);
+    }
+}
+
+// ---- searches on repetitive text ----
+
+// The byte offsets of the character boundaries of `text`, its end included, as Mid splits it.
+std::vector<std::size_t> Boundaries(const String& text) {
+    std::vector<std::size_t> offsets{0};
+    for (std::int64_t position = 1; position <= Len(text); ++position)
+        offsets.push_back(offsets.back() + Mid(text, position, 1).size());
+    return offsets;
+}
+
+// The rules of InStr read literally: the first character position from `start` on where the bytes of `find`
+// stand and end on a character boundary.
+std::int64_t NaiveInStr(std::int64_t start, const String& text, const String& find) {
+    const std::vector<std::size_t> offsets = Boundaries(text);
+    if (find.empty())
+        return 0;
+    for (std::size_t i = static_cast<std::size_t>(std::max<std::int64_t>(start, 1)) - 1;
+         i + 1 < offsets.size(); ++i) {
+        const std::size_t end = offsets[i] + find.size();
+        if (text.compare(offsets[i], find.size(), find) == 0 &&
+            std::find(offsets.begin(), offsets.end(), end) != offsets.end())
+            return static_cast<std::int64_t>(i) + 1;
+    }
+    return 0;
+}
+
+// Random texts over a few pieces, stray UTF-8 bytes among them, against the literal rules: repetitive
+// texts and patterns are where a search that carries partial matches over goes wrong.
+TEST(TextSearch, InStrAndNthFieldAgreeWithTheRulesOnRepetitiveText) {
+    const std::vector<String> pieces = {
+        "a", "a", "b", "\xC3\xA9", "\xC3", "\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xF0"};
+    std::mt19937 random(912);
+    auto make = [&](std::size_t count) {
+        String out;
+        for (std::size_t k = 0; k < count; ++k)
+            out += pieces[random() % pieces.size()];
+        return out;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const String text = make(random() % 40);
+        String find = make(1 + random() % 6);
+        if (round % 3 == 0 && text.size() > 2) // a piece of the text itself, so that there is a hit
+            find = text.substr(random() % (text.size() - 1), 1 + random() % 5);
+        const std::int64_t start = static_cast<std::int64_t>(random() % 8);
+        SCOPED_TRACE("InStr(" + std::to_string(start) + ", " + testing::PrintToString(text) + ", " +
+                     testing::PrintToString(find) + ")");
+        ASSERT_EQ(InStr(start, text, find), NaiveInStr(start, text, find));
+
+        // NthField is the text between successive separators, each found after the one before.
+        std::vector<String> fields;
+        std::int64_t from = 1;
+        for (std::int64_t hit = NaiveInStr(from, text, find); hit != 0; hit = NaiveInStr(from, text, find)) {
+            fields.push_back(Mid(text, from, hit - from));
+            from = hit + Len(find);
+        }
+        fields.push_back(from > Len(text) ? String() : Mid(text, from));
+        for (std::size_t n = 1; n <= fields.size() + 1; ++n)
+            ASSERT_EQ(NthField(text, find, static_cast<std::int64_t>(n)),
+                      n <= fields.size() ? fields[n - 1] : "")
+                << "field " << n;
+    }
+}
+
+TEST(TextSearch, LongRepetitivePatternsInLongText) {
+    const String as(1'000'000, 'a');
+    const String almost = String(499'999, 'a') + "b";
+    EXPECT_EQ(InStr(as, almost), 0);
+    EXPECT_EQ(InStr(as + "b", almost), 500'002);
+    EXPECT_EQ(InStr(500'003, as + "b", almost), 0);
+    EXPECT_EQ(NthField(as, almost, 1), as);
+    EXPECT_EQ(NthField(as, almost, 2), "");
+    EXPECT_EQ(NthField(as + "b" + as, almost, 1), String(500'001, 'a'));
+    EXPECT_EQ(NthField(as + "b" + as, almost, 2), as);
+    // The same in two-byte characters, with the pattern's bytes also standing across character boundaries.
+    String es;
+    for (int k = 0; k < 200'000; ++k)
+        es += "\xC3\xA9";
+    EXPECT_EQ(InStr(es, "\xA9\xC3"), 0);
+    EXPECT_EQ(InStr(es + "x", es.substr(2) + "x"), 2);
+}
+
+// The search reads each text byte once and compares it at most twice on average, whatever the pattern.
+TEST(TextSearch, ComparesEachByteAtMostTwiceOnAverage) {
+    String fibonacci = "a";
+    for (String before = "b"; fibonacci.size() < 100'000;) {
+        String next = fibonacci + before;
+        before = std::move(fibonacci);
+        fibonacci = std::move(next);
+    }
+    struct Case {
+        String text;
+        String pattern;
+    };
+    const std::vector<Case> cases = {
+        {String(200'000, 'a'), String(99'999, 'a') + "b"},
+        {String(200'000, 'a'), "b" + String(99'999, 'a')},
+        {String(200'000, 'a'), String(100, 'a')},
+        {[] {
+             String t;
+             while (t.size() < 200'000)
+                 t += "abababababc";
+             return t;
+         }(),
+         "ababababababc"},
+        {fibonacci, fibonacci.substr(0, 10'000) + "c"},
+        {fibonacci, fibonacci.substr(0, 50'000)},
+    };
+    for (const Case& c : cases) {
+        BytePatternSearch search(c.text, c.pattern);
+        std::size_t hits = 0;
+        while (search.next() != BytePatternSearch::npos)
+            ++hits;
+        SCOPED_TRACE(testing::Message()
+                     << "pattern of " << c.pattern.size() << " bytes, " << hits << " hits");
+        EXPECT_LE(search.comparisons(), 2 * c.text.size());
+        if (c.pattern.size() > 1000)
+            continue; // a plain search, the check of the count, is quadratic on the long ones
+        std::size_t naiveHits = 0;
+        for (auto at = c.text.find(c.pattern); at != String::npos; at = c.text.find(c.pattern, at + 1))
+            ++naiveHits;
+        EXPECT_EQ(hits, naiveHits);
     }
 }
 

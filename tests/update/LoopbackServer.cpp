@@ -1,5 +1,7 @@
 #include "LoopbackServer.h"
 
+#include "support/ResetConnection.h"
+
 #include <QHostAddress>
 
 namespace update_testing {
@@ -68,7 +70,10 @@ void LoopbackServer::SendOnHeldConnection(const QByteArray& bytes) {
     if (!client_)
         return;
     client_->write(bytes);
-    client_->disconnectFromHost();
+    if (reset_)
+        testing_support::ResetConnection(*client_);
+    else
+        client_->disconnectFromHost();
 }
 
 QByteArray LoopbackServer::HttpReply(int status, const QByteArray& body) {

@@ -30,6 +30,8 @@ public:
     void ReplyWith(const QByteArray& reply, bool closeAtOnce = false);
     // Writes `bytes` on the held connection and closes it.
     void SendOnHeldConnection(const QByteArray& bytes);
+    // Ends each reply with a reset instead of an orderly close.
+    void ResetInsteadOfClosing() { reset_ = true; }
 
     int connections() const { return connections_; }
     bool requestComplete() const { return request_.contains("\r\n\r\n"); }
@@ -49,6 +51,7 @@ private:
     QByteArray request_;
     QByteArray reply_;
     bool closeAtOnce_ = false;
+    bool reset_ = false;
     bool answered_ = false;
     bool peerClosed_ = false;
     int connections_ = 0;

@@ -7,12 +7,15 @@
 
 #include "framework/Text.h"
 #include "framework/net/SocketErrors.h"
+#include "framework/net/TCPSocket.h"
+#include "support/FullBacklogListener.h"
 
 #include <QAbstractButton>
 
 using namespace Ovelund;
 using update_testing::Document;
 using update_testing::LoopbackServer;
+using update_testing::UpdateDocumentUrl;
 using update_testing::UpdateFixture;
 using Answer = DialogPresenter::Answer;
 
@@ -89,6 +92,69 @@ TEST_F(UpdateRequest, ARefusedConnectionBeepsAndReportsTheSocketsCode) {
               std::vector<String>{"There was a communication error with the website. Please try again later. "
                                   "(Code: " +
                                   Str(SocketError::LostConnection) + ")"});
+}
+
+// A reply cut short, and a success page that is no update document, are the communication error with the
+// code of a lost connection: never a question about an empty version.
+TEST_F(UpdateRequest, RepliesCutShortAndPagesThatAreNoDocumentAreTheCommunicationError) {
+    const QByteArray document = Bytes(Document("3.1.0", "Faster.", "Yes"));
+    struct Case {
+        const char* what;
+        QByteArray reply;
+        bool reset;
+    };
+    const Case cases[] = {
+        {"closed before the announced length",
+         "HTTP/1.0 200 OK\r\nContent-Length: " + QByteArray::number(document.size() + 100) + "\r\n\r\n" +
+             document,
+         false},
+        {"reset within a body that ends on close", "HTTP/1.0 200 OK\r\n\r\n" + document, true},
+        {"a network's sign-in page",
+         LoopbackServer::HttpReply(200, "<html><body><form>Sign in to use this network</form></body></html>"),
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dialogs->messages.clear();
+        const std::uint64_t beeps = BeepsSinceSetUp();
+        LoopbackServer host;
+        host.ReplyWith(c.reply);
+        if (c.reset)
+            host.ResetInsteadOfClosing();
+        Ref<updateWindow> window = StartCheck(host.url());
+        ASSERT_TRUE(WaitForClose(window));
+        EXPECT_EQ(BeepsSinceSetUp(), beeps + 1);
+        EXPECT_EQ(dialogs->messages,
+                  std::vector<String>{"There was a communication error with the website. Please try again "
+                                      "later. (Code: 102)"});
+        EXPECT_TRUE(dialogs->questions.empty());
+    }
+}
+
+// A host that never answers: the window waits with its busy bar, through every attempt the system gives up
+// on (made to come soon here), until its "Cancel" closes it without a word.
+TEST_F(UpdateRequest, AHostThatNeverAnswersKeepsTheWindowWaitingUntilCancel) {
+    testing_support::FullBacklogListener silent;
+    TCPSocket::SetConnectAttemptLimit(200);
+    struct RestoreLimit {
+        ~RestoreLimit() { TCPSocket::SetConnectAttemptLimit(0); }
+    } restore;
+    Ref<updateWindow> window = StartCheck(UpdateDocumentUrl(silent.port()));
+    Ref<TCPSocket> client = window->hp();
+    const std::uint64_t first = client->ConnectAttempts();
+    RunUntil([&] { return client->ConnectAttempts() >= first + 2 || !window->IsOpen(); }, 60'000);
+    ASSERT_TRUE(window->IsOpen());
+    EXPECT_GE(client->ConnectAttempts(), first + 2);
+    EXPECT_EQ(window->ProgressBar1()->Maximum(), 0);
+    EXPECT_TRUE(window->ProgressBar1()->Visible());
+    EXPECT_EQ(window->StaticText1()->Text(), "Checking for updates...");
+
+    Widget<QAbstractButton>(*window, "PushButton1")->click();
+    EXPECT_FALSE(window->IsOpen());
+    RunFor(200);
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(dialogs->questions.empty());
+    EXPECT_EQ(BeepsSinceSetUp(), 0u);
 }
 
 // Closing the window drops its client, which ends the connection: the reply the server sends afterwards

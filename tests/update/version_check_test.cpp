@@ -127,13 +127,44 @@ TEST_F(ReplyHandling, AnErrorPageIsReportedAsACommunicationErrorWithItsStatus) {
     }
 }
 
-// A successful page is read as a document even without its elements: an empty version is not the running one.
-TEST_F(ReplyHandling, ASuccessfulPageWithoutTheElementsLeadsToTheQuestion) {
-    Ref<updateWindow> window = updateWindow::instance();
-    Receive(window, "<html><body>Welcome</body></html>", 200);
-    ASSERT_EQ(dialogs->questions.size(), 1u);
-    EXPECT_EQ(dialogs->questions[0].message.substr(0, 26), "Version  is now available.");
-    EXPECT_NE(dialogs->questions[0].message.find("paid upgrade"), String::npos);
+// A successful page without the start tag of the version is no update document (a network's sign-in page,
+// a host's error page served as a success): the communication error with the code of a lost connection,
+// never the question. A page with the tag is read as a document, whatever else it lacks.
+TEST_F(ReplyHandling, ASuccessfulPageWithoutTheVersionTagIsACommunicationError) {
+    const String error =
+        "There was a communication error with the website. Please try again later. (Code: 102)";
+    struct PageCase {
+        const char* what;
+        String page;
+        bool document;
+    };
+    const PageCase cases[] = {
+        {"a sign-in page",
+         "<html><body><form action=\"/login\">Sign in to use this network</form></body></html>", false},
+        {"the other elements only", "<Description>Faster.</Description><Free>Yes</Free>", false},
+        {"the end tag only", "3.1.0</CurrentVersion>", false},
+        {"the tag in other letter case", "<currentversion>3.1.0</currentversion>", false},
+        {"the tag with an attribute", "<CurrentVersion id=\"1\">3.1.0</CurrentVersion>", false},
+        {"the start tag without an end tag", "<CurrentVersion>3.1.0", true},
+        {"the version element alone", "<CurrentVersion>3.1.0</CurrentVersion>", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        dialogs->messages.clear();
+        dialogs->questions.clear();
+        const std::uint64_t beepsBefore = BeepsSinceSetUp();
+        Ref<updateWindow> window = updateWindow::instance();
+        Receive(window, c.page, 200);
+        if (c.document) {
+            EXPECT_TRUE(dialogs->messages.empty());
+            EXPECT_EQ(dialogs->questions.size(), 1u);
+        } else {
+            EXPECT_EQ(BeepsSinceSetUp(), beepsBefore + 1);
+            EXPECT_EQ(dialogs->messages, std::vector<String>{error});
+            EXPECT_TRUE(dialogs->questions.empty());
+        }
+        EXPECT_FALSE(window->IsOpen());
+    }
 }
 
 struct ErrorCase {
