@@ -3,10 +3,10 @@
 #include "about/AboutBoxDesign.h"
 #include "app/App.h"
 #include "app/WebAddresses.h"
-#include "framework/ClassRecord.h"
 #include "framework/Platform.h"
-#include "framework/SetProperties.h"
 #include "framework/WindowPattern.h"
+#include "framework/core/ClassRecord.h"
+#include "framework/core/SetProperties.h"
 
 using namespace Ovelund;
 

@@ -1,7 +1,7 @@
 #include "app/App.h"
 
 #include "about/AboutBox.h"
-#include "framework/ClassRecord.h"
+#include "framework/core/ClassRecord.h"
 #include "update/selfTest.h"
 
 using namespace Ovelund;

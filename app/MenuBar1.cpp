@@ -1,6 +1,6 @@
 #include "app/MenuBar1.h"
 
-#include "framework/ClassRecord.h"
+#include "framework/core/ClassRecord.h"
 
 using namespace Ovelund;
 

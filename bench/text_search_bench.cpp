@@ -5,7 +5,7 @@
 // - the hostile case, a pattern of 500 KB ("a" repeated, then "b") in 1 MB of "a": quadratic before;
 // - the update check's own searches, a tag in a small document and the fields of a version, repeated.
 
-#include "framework/Text.h"
+#include "framework/core/Text.h"
 
 #include <chrono>
 #include <cstdint>

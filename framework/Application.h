@@ -2,10 +2,10 @@
 // The application object: one registered instance, menu handlers registered by menu-item name, the
 // application's menu bar and the running application's version.
 
-#include "framework/ClassRecord.h"
-#include "framework/Delegate.h"
-#include "framework/Object.h"
-#include "framework/String.h"
+#include "framework/core/ClassRecord.h"
+#include "framework/core/Delegate.h"
+#include "framework/core/Object.h"
+#include "framework/core/String.h"
 
 #include <cstdint>
 #include <map>

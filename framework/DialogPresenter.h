@@ -2,7 +2,7 @@
 // The one place that shows modal dialogs. The default presenter shows the toolkit's real dialogs; tests
 // install one that records what would be shown and answers as scripted. Texts are always shown as plain text.
 
-#include "framework/String.h"
+#include "framework/core/String.h"
 
 #include <memory>
 

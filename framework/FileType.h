@@ -3,9 +3,9 @@
 // is not registered yet and yields its name; changing a property first withdraws the registration; the
 // destructor withdraws it too. The platform's table is kept in-process here.
 
-#include "framework/ClassRecord.h"
-#include "framework/Object.h"
-#include "framework/String.h"
+#include "framework/core/ClassRecord.h"
+#include "framework/core/Object.h"
+#include "framework/core/String.h"
 
 #include <vector>
 

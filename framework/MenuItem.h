@@ -3,9 +3,9 @@
 // stand: "&" marks the access key, "-" makes a separator, and "Cmd+" in a shortcut names the platform's
 // command key (Ctrl here).
 
-#include "framework/ClassRecord.h"
-#include "framework/Object.h"
-#include "framework/String.h"
+#include "framework/core/ClassRecord.h"
+#include "framework/core/Object.h"
+#include "framework/core/String.h"
 
 #include <memory>
 #include <vector>

@@ -2,9 +2,9 @@
 // The three-button question dialog. ShowModal returns the button the user pressed, one of the dialog's own
 // three button objects, which callers compare by identity.
 
-#include "framework/ClassRecord.h"
-#include "framework/Object.h"
-#include "framework/String.h"
+#include "framework/core/ClassRecord.h"
+#include "framework/core/Object.h"
+#include "framework/core/String.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/String.h"
+#include "framework/core/String.h"
 
 namespace Ovelund {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Services of the platform: opening addresses and the alert sound.
 
-#include "framework/String.h"
+#include "framework/core/String.h"
 
 #include <cstdint>
 

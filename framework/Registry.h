@@ -2,8 +2,8 @@
 // The framework's own globals: the list of open windows and the implicit (single) instances kept under each
 // window class's full name. Framework-internal.
 
-#include "framework/Object.h"
-#include "framework/String.h"
+#include "framework/core/Object.h"
+#include "framework/core/String.h"
 
 #include <vector>
 

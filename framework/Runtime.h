@@ -11,13 +11,13 @@
 //   ("std::bad_alloc", "int"). QuitUnwind, the quit's own unwinding, is not reported.
 // - RuntimeExit returns the code given to Quit, or 1 when an unhandled exception was reported.
 
-#include "framework/BackgroundTask.h"
-#include "framework/Delegate.h"
-#include "framework/Exceptions.h"
-#include "framework/UIThread.h"
+#include "framework/core/BackgroundTask.h"
+#include "framework/core/Delegate.h"
+#include "framework/core/Exceptions.h"
+#include "framework/core/UIThread.h"
 
-#include <exception>
 #include <chrono>
+#include <exception>
 #include <functional>
 #include <memory>
 

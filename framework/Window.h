@@ -4,10 +4,10 @@
 // record; Constructor() builds the window: CreateControls, Layout, the controls' Open events, then the
 // window's Open, and shows it when its design makes it visible.
 
-#include "framework/ClassRecord.h"
-#include "framework/Color.h"
-#include "framework/Object.h"
-#include "framework/String.h"
+#include "framework/core/ClassRecord.h"
+#include "framework/core/Color.h"
+#include "framework/core/Object.h"
+#include "framework/core/String.h"
 
 #include <cstdint>
 #include <memory>

@@ -2,7 +2,7 @@
 // The 22-key window design, in the order every window's design stores it. Windows differ in their size,
 // frame, title and minimise button; the rest of the design is the same for all of them.
 
-#include "framework/DesignBlock.h"
+#include "framework/core/DesignBlock.h"
 
 namespace Ovelund::design {
 // The Index of a control that belongs to no control array: the smallest Int32.

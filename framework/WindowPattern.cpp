@@ -1,6 +1,6 @@
 #include "framework/WindowPattern.h"
 
-#include "framework/PaneChild.h"
+#include "framework/controls/PaneChild.h"
 
 namespace Ovelund {
 

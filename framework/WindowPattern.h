@@ -3,8 +3,8 @@
 // belonging to the window, its construction and its registration under its name; and the binding of a control
 // event to a handler method of the window through a delegate with a weak target.
 
-#include "framework/EventSource.h"
 #include "framework/Window.h"
+#include "framework/core/EventSource.h"
 
 namespace Ovelund {
 

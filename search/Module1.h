@@ -2,7 +2,7 @@
 // The search state shared by the main window's handlers and the two search steps. Between steps a search
 // holds nothing but these four globals and the rows of the list.
 
-#include "framework/String.h"
+#include "framework/core/String.h"
 
 namespace Module1 {
 

@@ -13,9 +13,9 @@
 //   there is read, and a first row has no gap.
 // - Mode A ends when the list holds the count or more rows.
 
-#include "framework/BackgroundTask.h"
 #include "framework/MsgBox.h"
-#include "framework/Text.h"
+#include "framework/core/BackgroundTask.h"
+#include "framework/core/Text.h"
 #include "search/Module1.h"
 #include "search/OddDivisorScan.h"
 #include "search/Window1.h"

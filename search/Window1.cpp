@@ -1,10 +1,10 @@
 #include "search/Window1.h"
 
 #include "app/MenuBar1.h"
-#include "framework/ClassRecord.h"
 #include "framework/Runtime.h"
-#include "framework/SetProperties.h"
 #include "framework/WindowPattern.h"
+#include "framework/core/ClassRecord.h"
+#include "framework/core/SetProperties.h"
 #include "search/Window1Design.h"
 
 using namespace Ovelund;

@@ -2,16 +2,16 @@
 // The main window: the mode choice, the two number fields, "Start" and "Stop", and the list of primes that
 // the search steps fill, one prime per tick of the mode's timer.
 
-#include "framework/GroupBox.h"
-#include "framework/Label.h"
-#include "framework/Listbox.h"
 #include "framework/MenuItem.h"
-#include "framework/PaneChild.h"
-#include "framework/PushButton.h"
-#include "framework/RadioButton.h"
-#include "framework/TextField.h"
-#include "framework/Timer.h"
 #include "framework/Window.h"
+#include "framework/controls/GroupBox.h"
+#include "framework/controls/Label.h"
+#include "framework/controls/Listbox.h"
+#include "framework/controls/PaneChild.h"
+#include "framework/controls/PushButton.h"
+#include "framework/controls/RadioButton.h"
+#include "framework/controls/TextField.h"
+#include "framework/controls/Timer.h"
 
 #include <cstdint>
 

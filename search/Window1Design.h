@@ -2,8 +2,8 @@
 // The stored designs of the main window and its controls, key by key in the order each design lists them.
 // Positions are in the window's content area, for the group box's children too.
 
-#include "framework/DesignBlock.h"
 #include "framework/WindowDesign.h"
+#include "framework/core/DesignBlock.h"
 
 namespace Window1Design {
 

@@ -1,7 +1,7 @@
 // The update document reader: a plain text search for an element's start tag and the first end tag after
 // it, no markup parser. Nothing is decoded or trimmed, and only the first occurrence of an element counts.
 
-#include "framework/Text.h"
+#include "framework/core/Text.h"
 #include "update/updateWindow.h"
 
 using namespace Ovelund;

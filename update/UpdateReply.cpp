@@ -16,7 +16,7 @@
 #include "framework/MessageDialog.h"
 #include "framework/MsgBox.h"
 #include "framework/Platform.h"
-#include "framework/Text.h"
+#include "framework/core/Text.h"
 #include "framework/net/SocketErrors.h"
 #include "update/updateWindow.h"
 

@@ -1,10 +1,10 @@
 #include "update/updateWindow.h"
 
 #include "app/WebAddresses.h"
-#include "framework/ClassRecord.h"
-#include "framework/SetProperties.h"
-#include "framework/UIThread.h"
 #include "framework/WindowPattern.h"
+#include "framework/core/ClassRecord.h"
+#include "framework/core/SetProperties.h"
+#include "framework/core/UIThread.h"
 #include "update/updateWindowDesign.h"
 
 using namespace Ovelund;

@@ -4,11 +4,11 @@
 // current or asks whether to upgrade. "Cancel" closes the window at any time; closing it drops hp, which
 // abandons a request still running, so a late reply acts on nothing.
 
-#include "framework/Label.h"
-#include "framework/PaneChild.h"
-#include "framework/ProgressBar.h"
-#include "framework/PushButton.h"
 #include "framework/Window.h"
+#include "framework/controls/Label.h"
+#include "framework/controls/PaneChild.h"
+#include "framework/controls/ProgressBar.h"
+#include "framework/controls/PushButton.h"
 #include "framework/net/HTTPSocket.h"
 
 #include <cstdint>

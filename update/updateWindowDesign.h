@@ -1,8 +1,8 @@
 #pragma once
 // The stored designs of the update window and its controls, key by key in stored order.
 
-#include "framework/DesignBlock.h"
 #include "framework/WindowDesign.h"
+#include "framework/core/DesignBlock.h"
 
 namespace updateWindowDesign {
 

@@ -3,7 +3,7 @@
 // reaches a local server; with no mapping, names go to the platform's resolver. A name mapped to the empty
 // address has none: connecting to it fails as an unknown name does, without asking any resolver.
 
-#include "framework/String.h"
+#include "framework/core/String.h"
 
 #include <map>
 #include <optional>

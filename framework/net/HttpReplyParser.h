@@ -23,7 +23,7 @@
 // or before the announced Content-length is in.
 // Once complete or failed, further pieces and closes change nothing.
 
-#include "framework/String.h"
+#include "framework/core/String.h"
 #include "framework/net/InternetHeaders.h"
 
 #include <cstddef>

@@ -1,7 +1,7 @@
 #pragma once
 // The bytes of the HTTP client's requests: HTTP/1.0, a GET with no body.
 
-#include "framework/String.h"
+#include "framework/core/String.h"
 #include "framework/net/HttpUrl.h"
 #include "framework/net/InternetHeaders.h"
 

@@ -18,7 +18,7 @@
 // that
 //   is 0, and the request target is the whole URL as given. The URL is still checked as above.
 
-#include "framework/String.h"
+#include "framework/core/String.h"
 
 #include <cstdint>
 

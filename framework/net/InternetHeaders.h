@@ -7,7 +7,7 @@
 // - CR and LF are removed from names and values on the way in, so no field can end a request line early and
 //   smuggle in another. A name that is empty after that is not stored.
 
-#include "framework/String.h"
+#include "framework/core/String.h"
 
 #include <cstdint>
 #include <utility>

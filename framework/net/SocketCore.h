@@ -4,9 +4,9 @@
 //
 // Events, numbered from 0: 0 Connected, 1 DataAvailable, 2 Error, 3 SendComplete, 4 SendProgress.
 
-#include "framework/ClassRecord.h"
-#include "framework/EventSource.h"
-#include "framework/UIThread.h"
+#include "framework/core/ClassRecord.h"
+#include "framework/core/EventSource.h"
+#include "framework/core/UIThread.h"
 
 #include <cstdint>
 

@@ -11,7 +11,7 @@
 //   failure.
 // - The peer's orderly close and a broken connection (a reset, say) are told apart: OnClosed and OnError.
 
-#include "framework/String.h"
+#include "framework/core/String.h"
 #include "framework/net/SocketCore.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "framework/qt/Fonts.h"
 
-#include "framework/RectControl.h"
+#include "framework/controls/RectControl.h"
 
 #include <QFontDatabase>
 #include <QStringList>

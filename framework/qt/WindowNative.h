@@ -2,7 +2,7 @@
 // The toolkit side of a Window: a top-level frame holding the window's menu bar above the content area in
 // which controls stand at their designed positions.
 
-#include "framework/Object.h"
+#include "framework/core/Object.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -2,8 +2,8 @@
 // class, the framework's and the program's, refuses another thread before it changes anything.
 
 #include "app/Startup.h"
-#include "framework/ClassRecord.h"
 #include "framework/Runtime.h"
+#include "framework/core/ClassRecord.h"
 
 #include <gtest/gtest.h>
 

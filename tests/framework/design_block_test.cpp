@@ -1,8 +1,8 @@
 // The design-block format: the encoder's bytes, and the mass property setter reading them against the
 // receiving object's class.
 
-#include "framework/ClassRecord.h"
-#include "framework/SetProperties.h"
+#include "framework/core/ClassRecord.h"
+#include "framework/core/SetProperties.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The socket classes against a real loopback server: the request bytes the HTTP client sends, each way a
 // reply can end, the errors before a connection, and a client dropped while its request runs.
 
-#include "framework/ClassRecord.h"
-#include "framework/EventSource.h"
+#include "framework/core/ClassRecord.h"
+#include "framework/core/EventSource.h"
 #include "framework/net/HTTPSocket.h"
 #include "framework/net/HostResolver.h"
 #include "framework/net/HttpReplyParser.h"

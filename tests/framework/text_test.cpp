@@ -1,5 +1,5 @@
-#include "framework/BytePatternSearch.h"
-#include "framework/Text.h"
+#include "framework/core/BytePatternSearch.h"
+#include "framework/core/Text.h"
 
 #include <gtest/gtest.h>
 

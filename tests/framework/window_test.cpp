@@ -1,15 +1,15 @@
 // Windows: how a window is built, kept under its class name, shown modally and closed.
 
-#include "framework/ClassRecord.h"
-#include "framework/Control.h"
-#include "framework/GroupBox.h"
-#include "framework/PushButton.h"
 #include "framework/Registry.h"
 #include "framework/Runtime.h"
-#include "framework/SetProperties.h"
-#include "framework/TextField.h"
 #include "framework/WindowDesign.h"
 #include "framework/WindowPattern.h"
+#include "framework/controls/Control.h"
+#include "framework/controls/GroupBox.h"
+#include "framework/controls/PushButton.h"
+#include "framework/controls/TextField.h"
+#include "framework/core/ClassRecord.h"
+#include "framework/core/SetProperties.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/WindowNative.h"
 

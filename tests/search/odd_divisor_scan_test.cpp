@@ -1,8 +1,8 @@
 #include "search/OddDivisorScan.h"
 #include "search/ScanPool.h"
 
-#include "framework/BackgroundTask.h"
 #include "framework/Runtime.h"
+#include "framework/core/BackgroundTask.h"
 
 #include <gtest/gtest.h>
 

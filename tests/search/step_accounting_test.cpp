@@ -3,8 +3,8 @@
 
 #include "search/SearchFixture.h"
 
-#include "framework/BackgroundTask.h"
-#include "framework/Text.h"
+#include "framework/core/BackgroundTask.h"
+#include "framework/core/Text.h"
 
 #include <cstdint>
 #include <string>

@@ -5,7 +5,7 @@
 #include "LoopbackServer.h"
 #include "UpdateFixture.h"
 
-#include "framework/Text.h"
+#include "framework/core/Text.h"
 #include "framework/net/SocketErrors.h"
 #include "framework/net/TCPSocket.h"
 #include "support/FullBacklogListener.h"

@@ -1,0 +1,36 @@
+#include "framework/controls/GroupBox.h"
+
+#include "framework/Runtime.h"
+#include "framework/qt/ControlNative.h"
+
+#include <QGroupBox>
+
+namespace Ovelund {
+
+const ClassRecord& GroupBox::Lookup() {
+    static const ClassRecord record = ClassBuilder<GroupBox>("GroupBox", &RectControl::Lookup())
+                                          .Property("Caption", &GroupBox::SetCaption, &GroupBox::Caption)
+                                          .With(&RectControl::FontProperties<GroupBox>)
+                                          .Build();
+    return record;
+}
+
+void GroupBox::CreateWidget(ControlNative& native) {
+    native.widget = new QGroupBox(native.parent);
+    ApplyCaption();
+}
+
+void GroupBox::ApplyCaption() {
+    if (auto* box = NativeWidget<QGroupBox>(Native())) {
+        QString shown = QString::fromUtf8(caption_.data(), static_cast<qsizetype>(caption_.size()));
+        box->setTitle(shown.replace(QLatin1Char('&'), QStringLiteral("&&")));
+    }
+}
+
+void GroupBox::SetCaption(const String& value) {
+    CheckUIThread();
+    caption_ = value;
+    ApplyCaption();
+}
+
+} // namespace Ovelund
