@@ -30,53 +30,39 @@ void AboutBox::CreateControls() {
     CreateControls0();
 }
 
-namespace {
-
-// Creation steps 2 to 4: the font unit, then the size where the window gives one, then the design.
-template <class T, std::size_t N>
-void DesignControl(Window& window, const char* name, float textSize, const std::array<char, N>& design) {
-    Ref<T> control = RuntimeCheckCast<T>(window.ControlByName(name));
-    control->SetTextUnit(0);
-    if (textSize > 0)
-        control->SetTextSize(textSize);
-    SetProperties(*control, design);
-}
-
-} // namespace
-
 void AboutBox::CreateControls0() {
     namespace D = AboutBoxDesign;
     NewControl(*this, PushButton::Lookup(), "PushButton1");
-    DesignControl<PushButton>(*this, "PushButton1", 0, D::PushButton1);
+    DesignControl<PushButton>(*this, "PushButton1", D::PushButton1, FontInCode::Unit);
     BindEvent(*this, ControlByName("PushButton1"), PushButton::EventAction, &AboutBox::PushButton1_Action,
               "( PushButton )");
 
     NewControl(*this, PushButton::Lookup(), "PushButton2");
-    DesignControl<PushButton>(*this, "PushButton2", 0, D::PushButton2);
+    DesignControl<PushButton>(*this, "PushButton2", D::PushButton2, FontInCode::Unit);
     BindEvent(*this, ControlByName("PushButton2"), PushButton::EventAction, &AboutBox::PushButton2_Action,
               "( PushButton )");
 
     NewControl(*this, Label::Lookup(), "StaticText2");
-    DesignControl<Label>(*this, "StaticText2", 0, D::StaticText2);
+    DesignControl<Label>(*this, "StaticText2", D::StaticText2, FontInCode::Unit);
 
     NewControl(*this, Label::Lookup(), "StaticText1");
-    DesignControl<Label>(*this, "StaticText1", 18.0f, D::StaticText1);
+    DesignControl<Label>(*this, "StaticText1", D::StaticText1, FontInCode::UnitThenSize, 18.0f);
 
     NewControl(*this, Label::Lookup(), "StaticText3");
-    DesignControl<Label>(*this, "StaticText3", 12.0f, D::StaticText3);
+    DesignControl<Label>(*this, "StaticText3", D::StaticText3, FontInCode::UnitThenSize, 12.0f);
 
     NewControl(*this, Label::Lookup(), "StaticText4");
-    DesignControl<Label>(*this, "StaticText4", 12.0f, D::StaticText4);
+    DesignControl<Label>(*this, "StaticText4", D::StaticText4, FontInCode::UnitThenSize, 12.0f);
     BindEvent(*this, ControlByName("StaticText4"), Control::EventOpen, &AboutBox::StaticText4_Open,
               "( Label )");
 
     NewControl(*this, PushButton::Lookup(), "Kagi");
-    DesignControl<PushButton>(*this, "Kagi", 0, D::Kagi);
+    DesignControl<PushButton>(*this, "Kagi", D::Kagi, FontInCode::Unit);
     BindEvent(*this, ControlByName("Kagi"), PushButton::EventAction, &AboutBox::Kagi_Action,
               "( PushButton )");
 
     NewControl(*this, Label::Lookup(), "Label1");
-    DesignControl<Label>(*this, "Label1", 0, D::Label1);
+    DesignControl<Label>(*this, "Label1", D::Label1, FontInCode::Unit);
 }
 
 Ref<PushButton> AboutBox::PushButton1() {

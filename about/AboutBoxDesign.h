@@ -1,14 +1,14 @@
 #pragma once
 // The stored designs of the about window and its controls, key by key in stored order.
 
-#include "framework/WindowDesign.h"
+#include "app/WindowDesign.h"
 #include "framework/core/DesignBlock.h"
 
 namespace AboutBoxDesign {
 
 using namespace Ovelund::design;
 
-inline constexpr auto Window = OVELUND_WINDOW_DESIGN(264, 335, 0, "About...", false);
+inline constexpr auto Window = STORED_WINDOW_DESIGN(264, 335, 0, "About...", false);
 
 #define ABOUT_BUTTON(name, top, tabIndex, caption, isDefault)                                                \
     OVELUND_DESIGN_BLOCK(String{"InitialParent", ""}, Boolean{"Underline", false}, Boolean{"Italic", false}, \
@@ -16,7 +16,7 @@ inline constexpr auto Window = OVELUND_WINDOW_DESIGN(264, 335, 0, "About...", fa
                          Boolean{"AutoDeactivate", true}, String{"HelpTag", ""}, Boolean{"Visible", true},   \
                          Boolean{"Enabled", true}, Boolean{"Cancel", false}, Boolean{"Default", isDefault},  \
                          String{"Caption", caption}, Boolean{"TabStop", true}, Int32{"TabIndex", tabIndex},  \
-                         OVELUND_TRAILING_PLACEMENT(72, top, 120, 21, false, name))
+                         TRAILING_PLACEMENT_KEYS(72, top, 120, 21, false, name))
 
 #define ABOUT_LABEL(name, left, top, width, height, tabIndex, font, bold, align, multiline, text, lock)      \
     OVELUND_DESIGN_BLOCK(                                                                                    \
@@ -26,7 +26,7 @@ inline constexpr auto Window = OVELUND_WINDOW_DESIGN(264, 335, 0, "About...", fa
         Boolean{"Transparent", false}, Boolean{"Selectable", false}, Boolean{"Visible", true},               \
         Boolean{"Enabled", true}, Boolean{"Multiline", multiline}, Color{"TextColor", 0, 0, 0},              \
         Int32{"TextAlign", align}, String{"Text", text}, Int32{"TabIndex", tabIndex},                        \
-        OVELUND_TRAILING_PLACEMENT(left, top, width, height, lock, name), Boolean{"TabStop", true})
+        TRAILING_PLACEMENT_KEYS(left, top, width, height, lock, name), Boolean{"TabStop", true})
 
 inline constexpr auto PushButton1 = ABOUT_BUTTON("PushButton1", 180, 0, "Email Author", false);
 inline constexpr auto PushButton2 = ABOUT_BUTTON("PushButton2", 217, 1, "Visit Web Site", false);

@@ -7,8 +7,6 @@
 class MenuBar1 : public Ovelund::MenuBar {
     OVELUND_OBJECT
 public:
-    using MenuItem::Lookup;
-
     static Ovelund::Ref<MenuBar1> instance();
     // Finalisation drops the single instance.
     static void ReleaseInstance();

@@ -4,6 +4,7 @@
 #include "app/App.h"
 #include "app/FileTypes.h"
 #include "app/MenuBar1.h"
+#include "framework/Application.h"
 #include "framework/Runtime.h"
 #include "search/Module1.h"
 #include "search/Window1.h"
@@ -15,11 +16,18 @@
 using namespace Ovelund;
 
 int ProgramMain() {
+    RuntimeSetApplicationIdentity(ProgramIdentity());
     RuntimeInit();
     Initialize();
     Main();
     Finalize();
     return RuntimeExit();
+}
+
+ApplicationIdentity ProgramIdentity() {
+    return {"Tarnwick", "tarnwick",
+            ApplicationVersion{TARNWICK_VERSION_MAJOR, TARNWICK_VERSION_MINOR, TARNWICK_VERSION_PATCH,
+                               TARNWICK_VERSION_TEXT, TARNWICK_VERSION_TEXT}};
 }
 
 void Initialize() {
@@ -63,7 +71,6 @@ void Main() {
 }
 
 void EarlyStartup() {
-    RuntimeInitExternalClasses();
     InitPluginEntrypoints();
     InitFileTypes();
     NewAppInstance();

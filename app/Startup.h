@@ -3,8 +3,14 @@
 // InitFileTypes, FileTypes::Initialize, NewAppInstance, ApplicationAddMenuHandlers, LateStartup,
 // MakeDefaultView, Finalize.
 
+#include "framework/Application.h"
+
 // The process entry's work: returns the process exit status.
 int ProgramMain();
+
+// What start-up tells the framework of the program before anything else: its name, its executable's name
+// and its version, which comes from the build.
+Ovelund::ApplicationIdentity ProgramIdentity();
 
 // Registers every class with the runtime: the framework's first, then the program's own.
 void Initialize();

@@ -153,9 +153,9 @@ int main(int argc, char** argv) {
     CompactListView view;
     view.setColumnCount(3);
     view.setColumnWidths(QStringLiteral("30%,40%,30%"));
-    view.setColumnAlignment(0, CompactListView::AlignRight);
-    view.setColumnAlignment(1, CompactListView::AlignRight);
-    view.setColumnAlignment(2, CompactListView::AlignRight);
+    view.setColumnAlignment(0, Ovelund::AlignRight);
+    view.setColumnAlignment(1, Ovelund::AlignRight);
+    view.setColumnAlignment(2, Ovelund::AlignRight);
     view.setGridLines(true, true);
     // Short enough that ten rows already fill it, so every repaint below paints a full viewport.
     view.resize(475, 150);
@@ -215,7 +215,7 @@ int main(int argc, char** argv) {
                 Grouped(static_cast<std::uint64_t>(slowestRow)).c_str());
     std::printf(
         "store: %.1f bytes/row allocated (bytesAllocated, %d rows); resident set grew %.1f bytes/row\n",
-        static_cast<double>(view.store().bytesAllocated()) / rows, rows,
+        static_cast<double>(view.store().BytesAllocated()) / rows, rows,
         static_cast<double>(residentGrowth) / rows);
     return 0;
 }

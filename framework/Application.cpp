@@ -11,11 +11,13 @@ Ref<Application>& AppObject() {
     return application;
 }
 
+ApplicationIdentity& Identity() {
+    static ApplicationIdentity identity;
+    return identity;
+}
+
 ApplicationVersion& Version() {
-    static ApplicationVersion version{OVELUND_APP_VERSION_MAJOR, OVELUND_APP_VERSION_MINOR,
-                                      OVELUND_APP_VERSION_PATCH, OVELUND_APP_VERSION_TEXT,
-                                      OVELUND_APP_VERSION_TEXT};
-    return version;
+    return Identity().version;
 }
 } // namespace
 
@@ -74,6 +76,13 @@ const ApplicationVersion& RunningVersion() {
 }
 void SetRunningVersion(const ApplicationVersion& version) {
     Version() = version;
+}
+
+void RuntimeSetApplicationIdentity(const ApplicationIdentity& identity) {
+    Identity() = identity;
+}
+const ApplicationIdentity& RuntimeApplicationIdentity() {
+    return Identity();
 }
 
 namespace detail {

@@ -49,7 +49,7 @@ private:
 void RuntimeRegisterAppObject(const Ref<Application>& application);
 Ref<Application> GetAppObject();
 
-// The running application's version. It comes from the build; tests may replace it.
+// The running application's version, as the program hands it over at start-up (tests may replace it).
 struct ApplicationVersion {
     std::int32_t major = 0;
     std::int32_t minor = 0;
@@ -59,5 +59,18 @@ struct ApplicationVersion {
 };
 const ApplicationVersion& RunningVersion();
 void SetRunningVersion(const ApplicationVersion& version);
+
+// What the program tells the framework of itself, before RuntimeInit; the framework knows nothing of the
+// program but this.
+struct ApplicationIdentity {
+    // The name the platform shows for the application: the title of its message boxes, for one.
+    String name;
+    // The name of its executable: the toolkit's first argument, and the prefix of the unhandled-exception
+    // report on stderr.
+    String executableName;
+    ApplicationVersion version;
+};
+void RuntimeSetApplicationIdentity(const ApplicationIdentity& identity);
+const ApplicationIdentity& RuntimeApplicationIdentity();
 
 } // namespace Ovelund

@@ -1,4 +1,5 @@
 #pragma once
+// The root of a menu tree: its children are the menus a window shows in its bar.
 
 #include "framework/MenuItem.h"
 
@@ -6,8 +7,6 @@ namespace Ovelund {
 
 class MenuBar : public MenuItem {
     OVELUND_OBJECT
-public:
-    using MenuItem::Lookup;
 };
 
 } // namespace Ovelund

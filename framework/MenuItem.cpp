@@ -124,11 +124,11 @@ Ref<MenuItem> MenuItem::Child(const String& name) const {
     return nullptr;
 }
 
-Ref<MenuItem> MenuItem::Lookup(const String& name) const {
+Ref<MenuItem> MenuItem::FindItem(const String& name) const {
     for (const auto& child : children_) {
         if (child->name_ == name)
             return child;
-        if (auto found = child->Lookup(name))
+        if (auto found = child->FindItem(name))
             return found;
     }
     return nullptr;

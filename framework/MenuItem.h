@@ -42,7 +42,7 @@ public:
     // The direct child with that name, or nil.
     Ref<MenuItem> Child(const String& name) const;
     // The entry with that name anywhere below this one, or nil.
-    Ref<MenuItem> Lookup(const String& name) const;
+    Ref<MenuItem> FindItem(const String& name) const;
     MenuItem* Parent() const { return parent_; }
     bool IsSeparator() const { return text_ == "-"; }
 
@@ -75,7 +75,6 @@ bool QuitMenuAction();
 class QuitMenuItem : public MenuItem {
     OVELUND_OBJECT
 public:
-    using MenuItem::Lookup;
     bool Action() override { return QuitMenuAction(); }
     bool CanAct() const override { return true; }
 };
@@ -83,8 +82,6 @@ public:
 // An entry that the platform may place in its application menu; shown in place here.
 class AppleMenuItem : public MenuItem {
     OVELUND_OBJECT
-public:
-    using MenuItem::Lookup;
 };
 
 // Chooses the entry as the user would: the application's handler for its name, or else its own action.

@@ -1,16 +1,16 @@
 #include "framework/Runtime.h"
 
+#include "framework/Application.h"
 #include "framework/DialogPresenter.h"
 #include "framework/Registry.h"
 
 #include <QApplication>
-#include <QByteArray>
-#include <QCryptographicHash>
 #include <QThread>
 #include <QThreadPool>
 
 #include <cxxabi.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -37,8 +37,11 @@ struct RuntimeState {
     // Deleted by RuntimeExit alone: a process that ends some other way (the toolkit calls exit() when it
     // loses its display) ends inside the event loop, where destroying the application object would crash.
     QApplication* ownedApplication = nullptr;
+    // Its command line: the executable's name alone.
+    String argument;
+    int argumentCount = 1;
+    std::array<char*, 2> arguments{};
     Ref<ExceptionHelperDelegate> exceptionHelper;
-    PluginEntrypoints plugins;
     std::chrono::steady_clock::time_point lastDelivery{};
     std::chrono::steady_clock::duration deliveryInterval = defaultDeliveryInterval;
 };
@@ -48,9 +51,11 @@ RuntimeState& State() {
     return state;
 }
 
-int applicationArgc = 1;
-char applicationName[] = "tarnwick";
-char* applicationArgv[] = {applicationName, nullptr};
+// The name of the executable as the program gave it, or this when it gave none.
+String ExecutableName() {
+    const String& name = RuntimeApplicationIdentity().executableName;
+    return name.empty() ? String("application") : name;
+}
 
 bool OnUIThread() {
     auto* app = QCoreApplication::instance();
@@ -84,14 +89,20 @@ void RuntimeInit() {
     state.exitCode = 0;
     state.unhandledReported = false;
     state.exceptionHelper.reset();
-    if (!QCoreApplication::instance())
-        state.ownedApplication = new QApplication(applicationArgc, applicationArgv);
+    if (!QCoreApplication::instance()) {
+        // The toolkit keeps these for the application object's life.
+        state.argument = ExecutableName();
+        state.arguments = {state.argument.data(), nullptr};
+        state.ownedApplication = new QApplication(state.argumentCount, state.arguments.data());
+    }
     QApplication::setQuitOnLastWindowClosed(false);
     // The toolkit spreads a fill taller than about a hundred lines over its shared thread pool. For widgets
-    // of this size the waking of threads costs more than it saves (a scroll bar repainted at every listed
-    // prime spent most of its time so); one thread keeps every paint close to its serial cost.
+    // of this size the waking of threads costs more than it saves (a list's scroll bar repainted at every
+    // appended row spent most of its time so); one thread keeps every paint close to its serial cost.
     QThreadPool::globalInstance()->setMaxThreadCount(1);
-    QCoreApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    const String& name = RuntimeApplicationIdentity().name;
+    if (!name.empty())
+        QCoreApplication::setApplicationName(QString::fromStdString(name));
 }
 
 int RuntimeExit() {
@@ -108,24 +119,6 @@ int RuntimeExit() {
 
 void RuntimeSetEventDeliveryInterval(std::chrono::milliseconds interval) {
     State().deliveryInterval = interval.count() < 0 ? defaultDeliveryInterval : interval;
-}
-
-void RuntimeInitExternalClasses() {}
-
-void InitPluginEntrypoints() {
-    auto& plugins = State().plugins;
-    plugins.md5Digest = [](const String& text) {
-        QByteArray digest =
-            QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Md5);
-        return digest.toStdString();
-    };
-    plugins.base64Encode = [](const String& text) {
-        return QByteArray::fromStdString(text).toBase64().toStdString();
-    };
-}
-
-const PluginEntrypoints& RuntimePluginEntrypoints() {
-    return State().plugins;
 }
 
 void RunFrameworkInitialization(const Ref<LateStartupDelegate>& lateStartup) {
@@ -186,7 +179,7 @@ String CurrentExceptionTypeName() {
 void ReportUnhandled(const String& className) {
     auto& state = State();
     state.unhandledReported = true;
-    std::fprintf(stderr, "tarnwick: unhandled exception: %s\n", className.c_str());
+    std::fprintf(stderr, "%s: unhandled exception: %s\n", ExecutableName().c_str(), className.c_str());
     std::fflush(stderr);
     // The report itself must not fail: from another thread it goes to stderr alone.
     if (!OnUIThread())

@@ -33,16 +33,10 @@ void ReleaseFrameworkGlobals();
 
 // Registers the framework's own classes, in a fixed order, before any of the program's.
 void RegisterFrameworkClasses();
-void RuntimeInitExternalClasses();
 
-// The framework's plug-in entry points, looked up by their declaration texts; the HTTP client uses them for
-// authentication.
-struct PluginEntrypoints {
-    std::function<String(const String&)> md5Digest;
-    std::function<String(const String&)> base64Encode;
-};
-void InitPluginEntrypoints();
-const PluginEntrypoints& RuntimePluginEntrypoints();
+// Early start-up's look-up of the framework's plug-in entry points. This framework has no plug-ins (its HTTP
+// client asks for no credentials), so there is nothing to look up; the call stays where start-up makes it.
+inline void InitPluginEntrypoints() {}
 
 using LateStartupDelegate = Delegate<void>;
 void RunFrameworkInitialization(const Ref<LateStartupDelegate>& lateStartup);

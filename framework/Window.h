@@ -51,7 +51,6 @@ public:
     void AddControl(const String& name, const Ref<Object>& control);
     // The control registered under `name`, or nil.
     Ref<Object> ControlByName(const String& name) const;
-    std::size_t ControlCount() const { return controls_.size(); }
     // A new object of the class, belonging to this window and not yet constructed.
     Ref<Object> New(const ClassRecord& record);
 

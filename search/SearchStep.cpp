@@ -5,9 +5,8 @@
 // Choices made here:
 // - Numbers are read with CDbl and converted to 64 bits with ToInt64 (fractions cut toward zero; NaN 0; text
 //   beyond 64 bits or infinity saturates, so it meets the limit test and its message).
-// - A start far below 0 does not walk every odd number up to 3 one hook call at a time: the candidates below
-// 3
-//   are passed over at once, with their hook calls accounted in one block, and 3 is listed first.
+// - A start far below 0 does not walk every odd number up to 3 one hook call at a time: the candidates
+//   below 3 are passed over at once, with their hook calls accounted in one block, and 3 is listed first.
 // - If the list is emptied while a step waits inside the hook (a field edited or "Start" pressed after
 //   "Stop"), the row is numbered and its gap taken from the rows actually in the list: no row that is not
 //   there is read, and a first row has no gap.

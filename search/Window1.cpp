@@ -46,97 +46,82 @@ void Window1::CreateControls() {
     CreateControls0();
 }
 
-namespace {
-
-// Creation steps 3 to 5 of a visual control: its font size where the window gives one, its font unit, then
-// its design. The control is fetched afresh by name.
-template <class T, std::size_t N>
-void DesignControl(Window& window, const char* name, bool sizeInCode, const std::array<char, N>& design) {
-    Ref<T> control = RuntimeCheckCast<T>(window.ControlByName(name));
-    if (sizeInCode)
-        control->SetTextSize(12.0f);
-    control->SetTextUnit(0);
-    SetProperties(*control, design);
-}
-
-} // namespace
-
 void Window1::CreateControls0() {
     namespace D = Window1Design;
     NewControl(*this, Listbox::Lookup(), "ListBox1");
-    DesignControl<Listbox>(*this, "ListBox1", true, D::ListBox1);
+    DesignControl<Listbox>(*this, "ListBox1", D::ListBox1, FontInCode::SizeThenUnit, 12.0f);
     BindEvent(*this, ControlByName("ListBox1"), Control::EventOpen, &Window1::ListBox1_Open, "( Listbox )");
 
     NewControl(*this, PushButton::Lookup(), "Start");
-    DesignControl<PushButton>(*this, "Start", true, D::Start);
+    DesignControl<PushButton>(*this, "Start", D::Start, FontInCode::SizeThenUnit, 12.0f);
     BindEvent(*this, ControlByName("Start"), PushButton::EventAction, &Window1::Start_Action,
               "( PushButton )");
 
     NewControl(*this, TextField::Lookup(), "EditField1");
-    DesignControl<TextField>(*this, "EditField1", true, D::EditField1);
+    DesignControl<TextField>(*this, "EditField1", D::EditField1, FontInCode::SizeThenUnit, 12.0f);
     BindEvent(*this, ControlByName("EditField1"), TextField::EventTextChange, &Window1::EditField1_TextChange,
               "( TextField )");
 
     NewControl(*this, Label::Lookup(), "StaticText1");
-    DesignControl<Label>(*this, "StaticText1", true, D::StaticText1);
+    DesignControl<Label>(*this, "StaticText1", D::StaticText1, FontInCode::SizeThenUnit, 12.0f);
 
     NewControl(*this, Label::Lookup(), "StaticText2");
-    DesignControl<Label>(*this, "StaticText2", true, D::StaticText2);
+    DesignControl<Label>(*this, "StaticText2", D::StaticText2, FontInCode::SizeThenUnit, 12.0f);
 
     NewControl(*this, TextField::Lookup(), "EditField2");
-    DesignControl<TextField>(*this, "EditField2", true, D::EditField2);
+    DesignControl<TextField>(*this, "EditField2", D::EditField2, FontInCode::SizeThenUnit, 12.0f);
     BindEvent(*this, ControlByName("EditField2"), TextField::EventTextChange, &Window1::EditField2_TextChange,
               "( TextField )");
     BindEvent(*this, ControlByName("EditField2"), Control::EventOpen, &Window1::EditField2_Open,
               "( TextField )");
 
     NewControl(*this, GroupBox::Lookup(), "GroupBox1");
-    DesignControl<GroupBox>(*this, "GroupBox1", true, D::GroupBox1);
+    DesignControl<GroupBox>(*this, "GroupBox1", D::GroupBox1, FontInCode::SizeThenUnit, 12.0f);
 
     NewControl(*this, RadioButton::Lookup(), "RadioButton1");
-    DesignControl<RadioButton>(*this, "RadioButton1", true, D::RadioButton1);
+    DesignControl<RadioButton>(*this, "RadioButton1", D::RadioButton1, FontInCode::SizeThenUnit, 12.0f);
     BindEvent(*this, ControlByName("RadioButton1"), RadioButton::EventAction, &Window1::RadioButton1_Action,
               "( RadioButton )");
 
     NewControl(*this, RadioButton::Lookup(), "RadioButton2");
-    DesignControl<RadioButton>(*this, "RadioButton2", true, D::RadioButton2);
+    DesignControl<RadioButton>(*this, "RadioButton2", D::RadioButton2, FontInCode::SizeThenUnit, 12.0f);
     BindEvent(*this, ControlByName("RadioButton2"), RadioButton::EventAction, &Window1::RadioButton2_Action,
               "( RadioButton )");
 
     NewControl(*this, Label::Lookup(), "StaticText5");
-    DesignControl<Label>(*this, "StaticText5", true, D::StaticText5);
+    DesignControl<Label>(*this, "StaticText5", D::StaticText5, FontInCode::SizeThenUnit, 12.0f);
 
     NewControl(*this, Label::Lookup(), "StaticText6");
-    DesignControl<Label>(*this, "StaticText6", true, D::StaticText6);
+    DesignControl<Label>(*this, "StaticText6", D::StaticText6, FontInCode::SizeThenUnit, 12.0f);
 
     NewControl(*this, Label::Lookup(), "StaticText7");
-    DesignControl<Label>(*this, "StaticText7", false, D::StaticText7);
+    DesignControl<Label>(*this, "StaticText7", D::StaticText7, FontInCode::Unit);
 
     NewControl(*this, PushButton::Lookup(), "Stop");
-    DesignControl<PushButton>(*this, "Stop", false, D::Stop);
+    DesignControl<PushButton>(*this, "Stop", D::Stop, FontInCode::Unit);
     BindEvent(*this, ControlByName("Stop"), PushButton::EventAction, &Window1::Stop_Action, "( PushButton )");
 
     NewControl(*this, Label::Lookup(), "StaticText8");
-    DesignControl<Label>(*this, "StaticText8", false, D::StaticText8);
+    DesignControl<Label>(*this, "StaticText8", D::StaticText8, FontInCode::Unit);
 
     NewControl(*this, Label::Lookup(), "StaticText9");
-    DesignControl<Label>(*this, "StaticText9", false, D::StaticText9);
+    DesignControl<Label>(*this, "StaticText9", D::StaticText9, FontInCode::Unit);
 
     NewControl(*this, Label::Lookup(), "StaticText91");
-    DesignControl<Label>(*this, "StaticText91", false, D::StaticText91);
+    DesignControl<Label>(*this, "StaticText91", D::StaticText91, FontInCode::Unit);
 
     NewControl(*this, Window1ModeATimer::Lookup(), "ModeATimer");
-    SetProperties(CheckNil(ControlByName("ModeATimer")), D::Timer);
+    DesignControl<Timer>(*this, "ModeATimer", D::Timer);
     BindEvent(*this, ControlByName("ModeATimer"), Timer::EventAction, &Window1::ModeATimer_Action,
               "( Timer )");
 
     NewControl(*this, Window1ModeBTimer::Lookup(), "ModeBTimer");
-    SetProperties(CheckNil(ControlByName("ModeBTimer")), D::Timer);
+    DesignControl<Timer>(*this, "ModeBTimer", D::Timer);
     BindEvent(*this, ControlByName("ModeBTimer"), Timer::EventAction, &Window1::ModeBTimer_Action,
               "( Timer )");
 
     NewControl(*this, Label::Lookup(), "Warning");
-    DesignControl<Label>(*this, "Warning", false, D::Warning);
+    DesignControl<Label>(*this, "Warning", D::Warning, FontInCode::Unit);
 }
 
 Ref<Listbox> Window1::ListBox1() {
@@ -199,7 +184,7 @@ Ref<Label> Window1::Warning() {
 
 template <class T> Ref<T> Window1::menuEntry(const char* name) {
     Ref<Ovelund::MenuBar> bar = MenuBar();
-    return RuntimeCheckCast<T>(CheckNil(bar).Lookup(name));
+    return RuntimeCheckCast<T>(CheckNil(bar).FindItem(name));
 }
 
 Ref<AppleMenuItem> Window1::CheckforUpdateMenu() {

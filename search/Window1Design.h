@@ -2,14 +2,14 @@
 // The stored designs of the main window and its controls, key by key in the order each design lists them.
 // Positions are in the window's content area, for the group box's children too.
 
-#include "framework/WindowDesign.h"
+#include "app/WindowDesign.h"
 #include "framework/core/DesignBlock.h"
 
 namespace Window1Design {
 
 using namespace Ovelund::design;
 
-inline constexpr auto Window = OVELUND_WINDOW_DESIGN(700, 530, 0, "Tarnwick", true);
+inline constexpr auto Window = STORED_WINDOW_DESIGN(700, 530, 0, "Tarnwick", true);
 
 // The keys that begin every control design of this window.
 #define WINDOW1_PLACEMENT(name, left, top, width, height, lockLeft, lockTop, lockRight, tabIndex)            \

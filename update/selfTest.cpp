@@ -29,30 +29,18 @@ void selfTest::CreateControls() {
     CreateControls0();
 }
 
-namespace {
-
-// Creation steps 2 and 3: the font unit, then the design. The control is fetched afresh by name.
-template <class T, std::size_t N>
-void DesignControl(Window& window, const char* name, const std::array<char, N>& design) {
-    Ref<T> control = RuntimeCheckCast<T>(window.ControlByName(name));
-    CheckNil(control).SetTextUnit(0);
-    SetProperties(*control, design);
-}
-
-} // namespace
-
 void selfTest::CreateControls0() {
     namespace D = selfTestDesign;
     NewControl(*this, Label::Lookup(), "StaticText1");
-    DesignControl<Label>(*this, "StaticText1", D::StaticText1);
+    DesignControl<Label>(*this, "StaticText1", D::StaticText1, FontInCode::Unit);
 
     NewControl(*this, Label::Lookup(), "StaticText2");
-    DesignControl<Label>(*this, "StaticText2", D::StaticText2);
+    DesignControl<Label>(*this, "StaticText2", D::StaticText2, FontInCode::Unit);
     BindEvent(*this, ControlByName("StaticText2"), Control::EventOpen, &selfTest::StaticText2_Open,
               "( Label )");
 
     NewControl(*this, PushButton::Lookup(), "PushButton1");
-    DesignControl<PushButton>(*this, "PushButton1", D::PushButton1);
+    DesignControl<PushButton>(*this, "PushButton1", D::PushButton1, FontInCode::Unit);
     BindEvent(*this, ControlByName("PushButton1"), PushButton::EventAction, &selfTest::PushButton1_Action,
               "( PushButton )");
 }

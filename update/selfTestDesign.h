@@ -1,14 +1,14 @@
 #pragma once
 // The stored designs of the self-test window and its controls, key by key in stored order.
 
-#include "framework/WindowDesign.h"
+#include "app/WindowDesign.h"
 #include "framework/core/DesignBlock.h"
 
 namespace selfTestDesign {
 
 using namespace Ovelund::design;
 
-inline constexpr auto Window = OVELUND_WINDOW_DESIGN(214, 102, 0, "Self Test", false);
+inline constexpr auto Window = STORED_WINDOW_DESIGN(214, 102, 0, "Self Test", false);
 
 #define SELFTEST_LABEL(name, left, top, width, height, tabIndex, bold, align, text)                          \
     OVELUND_DESIGN_BLOCK(                                                                                    \
@@ -18,7 +18,7 @@ inline constexpr auto Window = OVELUND_WINDOW_DESIGN(214, 102, 0, "Self Test", f
         Boolean{"Transparent", false}, Boolean{"Selectable", false}, Boolean{"Visible", true},               \
         Boolean{"Enabled", true}, Boolean{"Multiline", false}, Color{"TextColor", 0, 0, 0},                  \
         Int32{"TextAlign", align}, String{"Text", text}, Int32{"TabIndex", tabIndex},                        \
-        OVELUND_TRAILING_PLACEMENT(left, top, width, height, false, name), Boolean{"TabStop", true})
+        TRAILING_PLACEMENT_KEYS(left, top, width, height, false, name), Boolean{"TabStop", true})
 
 inline constexpr auto StaticText1 = SELFTEST_LABEL("StaticText1", 38, 21, 67, 20, 0, true, 0, "Version:");
 // The version label's text is a placeholder; its Open handler puts the running version in its place.
@@ -29,7 +29,7 @@ inline constexpr auto PushButton1 = OVELUND_DESIGN_BLOCK(
     String{"TextFont", "System"}, Int32{"ButtonStyle", 0}, Boolean{"AutoDeactivate", true},
     String{"HelpTag", ""}, Boolean{"Visible", true}, Boolean{"Enabled", true}, Boolean{"Cancel", false},
     Boolean{"Default", true}, String{"Caption", "Check for Updates"}, Boolean{"TabStop", true},
-    Int32{"TabIndex", 2}, OVELUND_TRAILING_PLACEMENT(28, 61, 157, 21, false, "PushButton1"));
+    Int32{"TabIndex", 2}, TRAILING_PLACEMENT_KEYS(28, 61, 157, 21, false, "PushButton1"));
 
 #undef SELFTEST_LABEL
 

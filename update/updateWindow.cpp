@@ -44,29 +44,10 @@ void updateWindow::CreateControls() {
     CreateControls0();
 }
 
-namespace {
-
-// Creation steps 2 and 3 for a control that shows text: the font unit, then the design. The control is
-// fetched afresh by name.
-template <class T, std::size_t N>
-void DesignTextControl(Window& window, const char* name, const std::array<char, N>& design) {
-    Ref<T> control = RuntimeCheckCast<T>(window.ControlByName(name));
-    CheckNil(control).SetTextUnit(0);
-    SetProperties(*control, design);
-}
-
-// Step 3 alone, for the progress bar, which has no font, and for the client, which is no visual control.
-template <class T, std::size_t N>
-void DesignControl(Window& window, const char* name, const std::array<char, N>& design) {
-    SetProperties(CheckNil(RuntimeCheckCast<T>(window.ControlByName(name))), design);
-}
-
-} // namespace
-
 void updateWindow::CreateControls0() {
     namespace D = updateWindowDesign;
     NewControl(*this, Label::Lookup(), "StaticText1");
-    DesignTextControl<Label>(*this, "StaticText1", D::StaticText1);
+    DesignControl<Label>(*this, "StaticText1", D::StaticText1, FontInCode::Unit);
 
     NewControl(*this, ProgressBar::Lookup(), "ProgressBar1");
     DesignControl<ProgressBar>(*this, "ProgressBar1", D::ProgressBar1);
@@ -79,7 +60,7 @@ void updateWindow::CreateControls0() {
               "( HTTPSocket, Int32 )");
 
     NewControl(*this, PushButton::Lookup(), "PushButton1");
-    DesignTextControl<PushButton>(*this, "PushButton1", D::PushButton1);
+    DesignControl<PushButton>(*this, "PushButton1", D::PushButton1, FontInCode::Unit);
     BindEvent(*this, ControlByName("PushButton1"), PushButton::EventAction, &updateWindow::PushButton1_Action,
               "( PushButton )");
 }

@@ -1,14 +1,14 @@
 #pragma once
 // The stored designs of the update window and its controls, key by key in stored order.
 
-#include "framework/WindowDesign.h"
+#include "app/WindowDesign.h"
 #include "framework/core/DesignBlock.h"
 
 namespace updateWindowDesign {
 
 using namespace Ovelund::design;
 
-inline constexpr auto Window = OVELUND_WINDOW_DESIGN(300, 120, 1, "Update", true);
+inline constexpr auto Window = STORED_WINDOW_DESIGN(300, 120, 1, "Update", true);
 
 inline constexpr auto StaticText1 = OVELUND_DESIGN_BLOCK(
     String{"InitialParent", ""}, String{"DataField", ""}, String{"DataSource", ""},
@@ -17,12 +17,12 @@ inline constexpr auto StaticText1 = OVELUND_DESIGN_BLOCK(
     Boolean{"Transparent", false}, Boolean{"Selectable", false}, Boolean{"Visible", true},
     Boolean{"Enabled", true}, Boolean{"Multiline", false}, Color{"TextColor", 0, 0, 0}, Int32{"TextAlign", 0},
     String{"Text", "Checking for updates..."}, Int32{"TabIndex", 0},
-    OVELUND_TRAILING_PLACEMENT(20, 19, 266, 20, false, "StaticText1"), Boolean{"TabStop", true});
+    TRAILING_PLACEMENT_KEYS(20, 19, 266, 20, false, "StaticText1"), Boolean{"TabStop", true});
 
 inline constexpr auto ProgressBar1 = OVELUND_DESIGN_BLOCK(
     String{"InitialParent", ""}, Int32{"Maximum", 100}, Int32{"Value", 0}, Boolean{"Enabled", true},
     Boolean{"AutoDeactivate", true}, String{"HelpTag", ""}, Boolean{"Visible", true},
-    OVELUND_TRAILING_PLACEMENT(20, 46, 260, 12, false, "ProgressBar1"), Int32{"TabIndex", 1},
+    TRAILING_PLACEMENT_KEYS(20, 46, 260, 12, false, "ProgressBar1"), Int32{"TabIndex", 1},
     Boolean{"TabStop", true});
 
 // No proxy, no fixed address, and a port of 0: the address and port come from the URL.
@@ -37,6 +37,6 @@ inline constexpr auto PushButton1 =
                          Boolean{"AutoDeactivate", true}, String{"HelpTag", ""}, Boolean{"Visible", true},
                          Boolean{"Enabled", true}, Boolean{"Cancel", true}, Boolean{"Default", true},
                          String{"Caption", "Cancel"}, Boolean{"TabStop", true}, Int32{"TabIndex", 3},
-                         OVELUND_TRAILING_PLACEMENT(208, 80, 72, 20, false, "PushButton1"));
+                         TRAILING_PLACEMENT_KEYS(208, 80, 72, 20, false, "PushButton1"));
 
 } // namespace updateWindowDesign

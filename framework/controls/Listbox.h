@@ -9,8 +9,7 @@
 // selection. ColumnWidths gives a width per column, separated by commas, each "N%" (of the list's width),
 // "N" (pixels) or "*" (an equal share of the rest); columns it leaves out share the rest. GridLinesHorizontal
 // and GridLinesVertical 0 draw no lines, any other value thin lines between rows or columns. Column
-// alignment codes: 0 default (left), 1 left, 2 centred, 3 right, 4 decimal (drawn right-aligned, so that a
-// column of whole numbers lines up); any other code draws as 0. ScrollBarVertical False hides the vertical
+// alignment codes are those of ColumnAlignment.h. ScrollBarVertical False hides the vertical
 // scroll bar; with AutoHideScrollbars True it shows only while there is something to scroll. The list never
 // scrolls sideways: columns past its right edge are cut off, whatever ScrollBarHorizontal says.
 //
@@ -23,6 +22,7 @@
 // SelectAll); any other value one row at most. Copy (its key, or the EditCopy menu entry while the list has
 // the focus) puts the selected rows on the clipboard: cells joined by tabs, each row ending with a line feed.
 
+#include "framework/controls/ColumnAlignment.h"
 #include "framework/controls/RectControl.h"
 
 #include <vector>
@@ -32,14 +32,6 @@ namespace Ovelund {
 class Listbox : public RectControl {
     OVELUND_OBJECT
 public:
-    enum : std::int32_t {
-        AlignDefault = 0,
-        AlignLeft = 1,
-        AlignCenter = 2,
-        AlignRight = 3,
-        AlignDecimal = 4
-    };
-
     // Appends a row whose first cell holds the text (the others are empty); it becomes LastIndex.
     void AddRow(const String& firstColumnText);
     // Appends a row with these cells, from column 0; cells beyond the last column are dropped.

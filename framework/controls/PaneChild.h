@@ -2,6 +2,7 @@
 // What lets a window hold an object as one of its controls: its owner window and its control-array index.
 // Visual controls have it through Control; a window's non-visual controls (timers, sockets) mix it in.
 
+#include "framework/core/DesignBlock.h"
 #include "framework/core/Object.h"
 #include "framework/core/UIThread.h"
 
@@ -29,7 +30,7 @@ public:
 
 private:
     WeakRef<Ovelund::Window> window_;
-    std::int32_t index_ = -2147483647 - 1; // the mark of a control that belongs to no control array
+    std::int32_t index_ = design::NoControlArray;
 };
 
 } // namespace Ovelund

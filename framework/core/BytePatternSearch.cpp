@@ -16,20 +16,20 @@ BytePatternSearch::BytePatternSearch(std::string_view text, std::string_view pat
     }
 }
 
-void BytePatternSearch::restartAt(std::size_t from) {
+void BytePatternSearch::RestartAt(std::size_t from) {
     at_ = from;
     matched_ = 0;
 }
 
-std::size_t BytePatternSearch::next() {
+std::size_t BytePatternSearch::Next() {
     const std::size_t m = pattern_.size();
     while (at_ < text_.size()) {
         if (matched_ == 0) {
             // Nothing matched: skip to the next byte that can begin a match. This reads no byte twice.
             at_ = text_.find(pattern_[0], at_);
-            if (at_ == npos) {
+            if (at_ == kNotFound) {
                 at_ = text_.size();
-                return npos;
+                return kNotFound;
             }
         }
         const char byte = text_[at_];
@@ -48,7 +48,7 @@ std::size_t BytePatternSearch::next() {
             return at_ - m;
         }
     }
-    return npos;
+    return kNotFound;
 }
 
 } // namespace Ovelund

@@ -12,18 +12,18 @@ namespace Ovelund {
 
 class BytePatternSearch {
 public:
-    static constexpr std::size_t npos = std::string_view::npos;
+    static constexpr std::size_t kNotFound = std::string_view::npos;
 
     // `pattern` is not empty; the object keeps views of `pattern` and `text`, which must outlive it.
     BytePatternSearch(std::string_view text, std::string_view pattern);
 
     // Searches on from byte offset `from`, forgetting any partial match found before it.
-    void restartAt(std::size_t from);
+    void RestartAt(std::size_t from);
     // The offset of the next occurrence: the first that begins after the one returned before (occurrences
-    // may overlap), or at the restart offset or later. npos when there is none.
-    std::size_t next();
+    // may overlap), or at the restart offset or later. kNotFound when there is none.
+    std::size_t Next();
     // How many times a text byte was compared with a pattern byte so far: at most twice the bytes read.
-    std::size_t comparisons() const { return comparisons_; }
+    std::size_t Comparisons() const { return comparisons_; }
 
 private:
     std::string_view text_;

@@ -61,8 +61,8 @@ private:
     Invoker invoker_;
 };
 
-// Makes a delegate for `method` of `target`: RuntimeCreateDelegate(&Window1::Start_Action, window,
-// "( PushButton )", true). The invoker casts the resolved target back to its class.
+// Makes a delegate for `method` of `target`: RuntimeCreateDelegate(&MyApp::Help_Action, app, "(  ) as
+// Boolean", false). The invoker casts the resolved target back to its class.
 template <class R, class T, class... Args, class Target>
 Ref<Delegate<R, Args...>> RuntimeCreateDelegate(R (T::*method)(Args...), const Ref<Target>& target,
                                                 String signature, bool weakTarget) {
@@ -74,8 +74,8 @@ Ref<Delegate<R, Args...>> RuntimeCreateDelegate(R (T::*method)(Args...), const R
 }
 
 // Makes the delegate of a control event handler, whose first parameter is the control that raised the event,
-// typed as its framework class: RuntimeCreateDelegate(&Window1::Start_Action, window, "( PushButton )",
-// true). Events pass their sender as an Object; the invoker casts it to the handler's class.
+// typed as its framework class: RuntimeCreateDelegate(&MyWindow::OK_Action, window, "( PushButton )", true).
+// Events pass their sender as an Object; the invoker casts it to the handler's class.
 template <class T, class Sender, class... Args, class Target>
 Ref<Delegate<void, Ref<Object>, Args...>> RuntimeCreateDelegate(void (T::*method)(Ref<Sender>, Args...),
                                                                 const Ref<Target>& target, String signature,

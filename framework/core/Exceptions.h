@@ -22,7 +22,6 @@ public:
     virtual std::shared_ptr<RuntimeException> Clone() const {
         return std::make_shared<RuntimeException>(*this);
     }
-    [[noreturn]] virtual void Rethrow() const { throw *this; }
 
 private:
     String message_;
@@ -34,7 +33,6 @@ private:
         using Base::Base;                                                                                    \
         const char* ClassName() const noexcept override { return #Name; }                                    \
         std::shared_ptr<RuntimeException> Clone() const override { return std::make_shared<Name>(*this); }   \
-        [[noreturn]] void Rethrow() const override { throw *this; }                                          \
     };
 
 // A missing object was used.

@@ -15,13 +15,13 @@ namespace {
 
 using Size = String::size_type;
 
-bool isContinuation(unsigned char byte) {
+bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
 // Bytes of the character that begins at `at` (< text.size()): the length of a well-formed UTF-8 sequence,
 // or 1 for a byte that does not begin one.
-Size charLength(const String& text, Size at) {
+Size CharLength(const String& text, Size at) {
     const auto byte = [&](Size k) {
         return static_cast<unsigned char>(text[at + k]);
     };
@@ -51,7 +51,7 @@ Size charLength(const String& text, Size at) {
         return 1;
     }
     for (Size k = 2; k < length; ++k) {
-        if (!isContinuation(byte(k))) {
+        if (!IsContinuation(byte(k))) {
             return 1;
         }
     }
@@ -59,10 +59,10 @@ Size charLength(const String& text, Size at) {
 }
 
 // Byte offset of the character at position `position` (from 1), or text.size() when the text is shorter.
-Size offsetOfPosition(const String& text, std::int64_t position) {
+Size OffsetOfPosition(const String& text, std::int64_t position) {
     Size at = 0;
     for (std::int64_t p = 1; p < position && at < text.size(); ++p) {
-        at += charLength(text, at);
+        at += CharLength(text, at);
     }
     return at;
 }
@@ -70,14 +70,14 @@ Size offsetOfPosition(const String& text, std::int64_t position) {
 // Whether byte offset `offset` (<= text.size()) is a character boundary. A character never begins with a
 // continuation byte and holds at most four bytes, so only the nearest byte before `offset` that is no
 // continuation byte, if it stands at most three bytes back, can begin a character that runs past it.
-bool isBoundary(const String& text, Size offset) {
-    if (offset == text.size() || !isContinuation(static_cast<unsigned char>(text[offset]))) {
+bool IsBoundary(const String& text, Size offset) {
+    if (offset == text.size() || !IsContinuation(static_cast<unsigned char>(text[offset]))) {
         return true;
     }
     for (Size back = 1; back <= 3 && back <= offset; ++back) {
         const Size lead = offset - back;
-        if (!isContinuation(static_cast<unsigned char>(text[lead]))) {
-            return lead + charLength(text, lead) <= offset;
+        if (!IsContinuation(static_cast<unsigned char>(text[lead]))) {
+            return lead + CharLength(text, lead) <= offset;
         }
     }
     return true;
@@ -90,19 +90,19 @@ class CharacterSearch {
 public:
     CharacterSearch(const String& text, const String& find, Size from)
         : text_(text), patternSize_(find.size()), bytes_(text, find) {
-        bytes_.restartAt(from);
+        bytes_.RestartAt(from);
     }
     // The byte offset of the next whole-character occurrence, or String::npos.
-    Size next() {
-        for (Size hit = bytes_.next(); hit != BytePatternSearch::npos; hit = bytes_.next()) {
-            if (isBoundary(text_, hit) && isBoundary(text_, hit + patternSize_)) {
+    Size Next() {
+        for (Size hit = bytes_.Next(); hit != BytePatternSearch::kNotFound; hit = bytes_.Next()) {
+            if (IsBoundary(text_, hit) && IsBoundary(text_, hit + patternSize_)) {
                 return hit;
             }
         }
         return String::npos;
     }
     // Goes on after an occurrence at `hit` that was taken, with none overlapping it.
-    void skipPast(Size hit) { bytes_.restartAt(hit + patternSize_); }
+    void SkipPast(Size hit) { bytes_.RestartAt(hit + patternSize_); }
 
 private:
     const String& text_;
@@ -110,33 +110,33 @@ private:
     BytePatternSearch bytes_;
 };
 
-bool isDigit(char c) {
+bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool isBlank(char c) {
+bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
 // A comma at `at` separates a group when exactly three digits follow it.
-bool isGroupComma(const String& text, Size at) {
+bool IsGroupComma(const String& text, Size at) {
     if (text[at] != ',' || text.size() - at < 4) {
         return false;
     }
     for (Size k = 1; k <= 3; ++k) {
-        if (!isDigit(text[at + k])) {
+        if (!IsDigit(text[at + k])) {
             return false;
         }
     }
-    return at + 4 == text.size() || !isDigit(text[at + 4]);
+    return at + 4 == text.size() || !IsDigit(text[at + 4]);
 }
 
 // Reads the leading number of `text`; see Text.h. The digits are handed to std::from_chars, which does not
 // depend on the process locale, as "0.<significant digits>e<exponent>" so that the exponent stays small
 // however many digits or zeros the text holds.
-double readNumber(const String& text, bool groupCommas) {
+double ReadNumber(const String& text, bool groupCommas) {
     Size at = 0;
-    while (at < text.size() && isBlank(text[at])) {
+    while (at < text.size() && IsBlank(text[at])) {
         ++at;
     }
     bool negative = false;
@@ -147,11 +147,11 @@ double readNumber(const String& text, bool groupCommas) {
     String digits;
     std::int64_t wholeDigits = 0;
     while (at < text.size()) {
-        if (isDigit(text[at])) {
+        if (IsDigit(text[at])) {
             digits += text[at];
             ++wholeDigits;
             ++at;
-        } else if (groupCommas && wholeDigits > 0 && isGroupComma(text, at)) {
+        } else if (groupCommas && wholeDigits > 0 && IsGroupComma(text, at)) {
             ++at;
         } else {
             break;
@@ -159,7 +159,7 @@ double readNumber(const String& text, bool groupCommas) {
     }
     if (at < text.size() && text[at] == '.') {
         ++at;
-        while (at < text.size() && isDigit(text[at])) {
+        while (at < text.size() && IsDigit(text[at])) {
             digits += text[at];
             ++at;
         }
@@ -177,8 +177,8 @@ double readNumber(const String& text, bool groupCommas) {
             negativeExponent = text[e] == '-';
             ++e;
         }
-        if (e < text.size() && isDigit(text[e])) {
-            while (e < text.size() && isDigit(text[e])) {
+        if (e < text.size() && IsDigit(text[e])) {
+            while (e < text.size() && IsDigit(text[e])) {
                 exponent = std::min(exponent * 10 + (text[e] - '0'), exponentLimit);
                 ++e;
             }
@@ -212,7 +212,7 @@ double readNumber(const String& text, bool groupCommas) {
 
 // The shortest decimal digits that read back as `magnitude` (finite, >= 0), and where the decimal point goes:
 // magnitude == 0.<digits> * 10^pointAfter.
-void shortestDigits(double magnitude, String& digits, std::int64_t& pointAfter) {
+void ShortestDigits(double magnitude, String& digits, std::int64_t& pointAfter) {
     char buffer[64];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
@@ -229,7 +229,7 @@ void shortestDigits(double magnitude, String& digits, std::int64_t& pointAfter) 
     pointAfter = exponent + 1;
 }
 
-String groupByThrees(const String& whole) {
+String GroupByThrees(const String& whole) {
     String grouped;
     for (Size k = 0; k < whole.size(); ++k) {
         if (k > 0 && (whole.size() - k) % 3 == 0) {
@@ -240,18 +240,18 @@ String groupByThrees(const String& whole) {
     return grouped;
 }
 
-bool isPlaceholder(char c) {
+bool IsPlaceholder(char c) {
     return c == '#' || c == '0' || c == ',' || c == '.';
 }
 
 } // namespace
 
 double CDbl(const String& text) {
-    return readNumber(text, true);
+    return ReadNumber(text, true);
 }
 
 double Val(const String& text) {
-    return readNumber(text, false);
+    return ReadNumber(text, false);
 }
 
 std::int64_t ToInt64(double value) {
@@ -292,11 +292,11 @@ String Format(double value, const String& pattern) {
 
     // The number section is the run of placeholders that holds the first digit placeholder.
     Size sectionBegin = pattern.find_first_of("#0");
-    while (sectionBegin > 0 && isPlaceholder(pattern[sectionBegin - 1])) {
+    while (sectionBegin > 0 && IsPlaceholder(pattern[sectionBegin - 1])) {
         --sectionBegin;
     }
     Size sectionEnd = sectionBegin;
-    while (sectionEnd < pattern.size() && isPlaceholder(pattern[sectionEnd])) {
+    while (sectionEnd < pattern.size() && IsPlaceholder(pattern[sectionEnd])) {
         ++sectionEnd;
     }
     bool grouped = false;
@@ -321,7 +321,7 @@ String Format(double value, const String& pattern) {
     // included.
     String digits;
     std::int64_t pointAfter = 0;
-    shortestDigits(std::fabs(value), digits, pointAfter);
+    ShortestDigits(std::fabs(value), digits, pointAfter);
     String whole;
     String fraction;
     if (pointAfter <= 0) {
@@ -368,7 +368,7 @@ String Format(double value, const String& pattern) {
         out += '-';
     }
     out += pattern.substr(0, sectionBegin);
-    out += grouped ? groupByThrees(whole) : whole;
+    out += grouped ? GroupByThrees(whole) : whole;
     if (!fraction.empty()) {
         out += '.';
         out += fraction;
@@ -379,7 +379,7 @@ String Format(double value, const String& pattern) {
 
 std::int64_t Len(const String& text) {
     std::int64_t count = 0;
-    for (Size at = 0; at < text.size(); at += charLength(text, at)) {
+    for (Size at = 0; at < text.size(); at += CharLength(text, at)) {
         ++count;
     }
     return count;
@@ -390,16 +390,16 @@ std::int64_t InStr(std::int64_t start, const String& text, const String& find) {
         return 0;
     }
     const std::int64_t position = std::max<std::int64_t>(start, 1);
-    const Size from = offsetOfPosition(text, position);
+    const Size from = OffsetOfPosition(text, position);
     if (from >= text.size() || find.size() > text.size() - from) {
         return 0;
     }
-    const Size hit = CharacterSearch(text, find, from).next();
+    const Size hit = CharacterSearch(text, find, from).Next();
     if (hit == String::npos) {
         return 0;
     }
     std::int64_t passed = 0;
-    for (Size at = from; at < hit; at += charLength(text, at)) {
+    for (Size at = from; at < hit; at += CharLength(text, at)) {
         ++passed;
     }
     return position + passed;
@@ -422,16 +422,16 @@ String Mid(const String& text, std::int64_t start, std::int64_t length) {
             return {};
         }
     }
-    const Size begin = offsetOfPosition(text, start);
+    const Size begin = OffsetOfPosition(text, start);
     Size end = begin;
     for (std::int64_t taken = 0; taken < length && end < text.size(); ++taken) {
-        end += charLength(text, end);
+        end += CharLength(text, end);
     }
     return text.substr(begin, end - begin);
 }
 
 String Mid(const String& text, std::int64_t start) {
-    return text.substr(offsetOfPosition(text, start));
+    return text.substr(OffsetOfPosition(text, start));
 }
 
 String NthField(const String& text, const String& separator, std::int64_t n) {
@@ -444,14 +444,14 @@ String NthField(const String& text, const String& separator, std::int64_t n) {
     CharacterSearch search(text, separator, 0);
     Size fieldBegin = 0;
     for (std::int64_t field = 1;; ++field) {
-        const Size hit = search.next();
+        const Size hit = search.Next();
         if (field == n) {
             return text.substr(fieldBegin, hit == String::npos ? String::npos : hit - fieldBegin);
         }
         if (hit == String::npos) {
             return {};
         }
-        search.skipPast(hit);
+        search.SkipPast(hit);
         fieldBegin = hit + separator.size();
     }
 }

@@ -8,7 +8,7 @@
 // CDbl reads the leading number of a text: ASCII blanks before it are skipped, then an optional '+' or '-',
 // digits with an optional '.' fraction and an optional exponent ("e3", "E-2"; only when digits follow the
 // 'e'). Whatever follows the number is ignored ("12kg" is 12). In the whole-number part a comma is read as a
-// group separator when exactly three digits follow it and no further digit ("1,009" and "9,999,999,967"
+// group separator when exactly three digits follow it and no further digit ("1,009" and "1,234,567,890"
 // as Format writes them); any other comma ends the number ("1,2" is 1). Text without a leading number, and
 // words such as "inf" or "nan", read as 0. A number beyond the range of double reads as +/-infinity; one too
 // small to be represented reads as 0. The decimal point is always '.', whatever the process locale says.

@@ -32,7 +32,7 @@ HTTPSocket::HTTPSocket() = default;
 HTTPSocket::~HTTPSocket() = default;
 
 void HTTPSocket::Constructor() {
-    requestHeaders_ = clientDefaultHeaders();
+    requestHeaders_ = ClientDefaultHeaders();
     SetPort(80);
 }
 
@@ -54,8 +54,8 @@ void HTTPSocket::Get(const String& url) {
     delivered_ = false;
     SetLastErrorCode(0);
 
-    const HttpUrl target = HttpUrl::split(url, Port(), HttpProxy{proxyAddress_, proxyPort_});
-    if (!target.valid()) {
+    const HttpUrl target = HttpUrl::Split(url, Port(), HttpProxy{proxyAddress_, proxyPort_});
+    if (!target.IsValid()) {
         // The outcome comes on the event loop, as for any other request, never from inside Get.
         Post([this, request, code = target.error] {
             if (request == generation_ && !delivered_)
@@ -63,7 +63,7 @@ void HTTPSocket::Get(const String& url) {
         });
         return;
     }
-    requestBytes_ = getRequestBytes(target, requestHeaders_);
+    requestBytes_ = RequestBytes(target, requestHeaders_);
     ConnectTo(target.address, target.port);
 }
 
@@ -76,7 +76,7 @@ void HTTPSocket::OnDataAvailable() {
     const String data = ReadAll();
     if (delivered_ || !reply_)
         return;
-    reply_->feed(data.data(), data.size());
+    reply_->Feed(data.data(), data.size());
     Advance();
 }
 
@@ -94,13 +94,13 @@ void HTTPSocket::OnClosed() {
     if (delivered_ || !reply_)
         return;
     const String rest = ReadAll();
-    reply_->feed(rest.data(), rest.size());
-    reply_->finishOnClose();
+    reply_->Feed(rest.data(), rest.size());
+    reply_->FinishOnClose();
     Advance();
 }
 
 void HTTPSocket::Advance() {
-    switch (reply_->state()) {
+    switch (reply_->CurrentState()) {
     case HttpReplyParser::State::NeedMore:
         return;
     case HttpReplyParser::State::Complete:
@@ -110,7 +110,7 @@ void HTTPSocket::Advance() {
         return;
     case HttpReplyParser::State::Failed:
         Close();
-        DeliverError(reply_->errorCode());
+        DeliverError(reply_->ErrorCode());
         return;
     }
 }
@@ -119,9 +119,9 @@ void HTTPSocket::DeliverPage() {
     delivered_ = true;
     // Taken out first: the handler may start another Get, which replaces the parser.
     String url = url_;
-    const std::int32_t status = reply_->status();
-    auto headers = std::make_shared<InternetHeaders>(reply_->headers());
-    String content = reply_->body();
+    const std::int32_t status = reply_->Status();
+    auto headers = std::make_shared<InternetHeaders>(reply_->Headers());
+    String content = reply_->Body();
     RaiseEvent(EventPageReceived, shared_from_this(), std::move(url), status, std::move(headers),
                std::move(content));
 }

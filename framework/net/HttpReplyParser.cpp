@@ -79,32 +79,32 @@ std::optional<std::size_t> AnnouncedLength(const InternetHeaders& headers, std::
 
 } // namespace
 
-HttpReplyParser::State HttpReplyParser::feed(const char* data, std::size_t size) {
+HttpReplyParser::State HttpReplyParser::Feed(const char* data, std::size_t size) {
     if (state_ != State::NeedMore || data == nullptr || size == 0) {
         return state_;
     }
-    std::size_t taken = inBody_ ? 0 : feedHeader(data, size);
+    std::size_t taken = inBody_ ? 0 : FeedHeader(data, size);
     if (state_ == State::NeedMore && inBody_) {
-        feedBody(data + taken, size - taken);
+        FeedBody(data + taken, size - taken);
     }
     return state_;
 }
 
-HttpReplyParser::State HttpReplyParser::finishOnClose() {
+HttpReplyParser::State HttpReplyParser::FinishOnClose() {
     if (state_ != State::NeedMore) {
         return state_;
     }
     const bool headerCut = !inBody_ && headerBytes_ > 0;
     const bool bodyCut = inBody_ && body_.size() < contentLength_;
     if (headerCut || bodyCut) {
-        fail(Failure::CutShort);
+        Fail(Failure::CutShort);
         return state_;
     }
     state_ = State::Complete;
     return state_;
 }
 
-std::int32_t HttpReplyParser::errorCode() const {
+std::int32_t HttpReplyParser::ErrorCode() const {
     switch (failure_) {
     case Failure::None:
         return 0;
@@ -117,11 +117,11 @@ std::int32_t HttpReplyParser::errorCode() const {
     return SocketError::ReplyTooLarge;
 }
 
-std::size_t HttpReplyParser::feedHeader(const char* data, std::size_t size) {
+std::size_t HttpReplyParser::FeedHeader(const char* data, std::size_t size) {
     std::size_t i = 0;
     while (i < size && !inBody_) {
         if (++headerBytes_ > kMaxHeaderBlock) {
-            fail(Failure::HeaderTooLarge);
+            Fail(Failure::HeaderTooLarge);
             return i;
         }
         char c = data[i++];
@@ -131,7 +131,7 @@ std::size_t HttpReplyParser::feedHeader(const char* data, std::size_t size) {
         }
         lastWasCr_ = c == '\r';
         if (c == '\r' || c == '\n') {
-            endLine();
+            EndLine();
         } else {
             line_ += c;
         }
@@ -139,7 +139,7 @@ std::size_t HttpReplyParser::feedHeader(const char* data, std::size_t size) {
     return i;
 }
 
-void HttpReplyParser::feedBody(const char* data, std::size_t size) {
+void HttpReplyParser::FeedBody(const char* data, std::size_t size) {
     if (lastWasCr_ && size > 0) {
         // The header block ended with a CR; an LF right after it belongs to that line break.
         lastWasCr_ = false;
@@ -157,15 +157,15 @@ void HttpReplyParser::feedBody(const char* data, std::size_t size) {
         return;
     }
     if (size > kMaxBody - body_.size()) {
-        fail(Failure::BodyTooLarge);
+        Fail(Failure::BodyTooLarge);
         return;
     }
     body_.append(data, size);
 }
 
-void HttpReplyParser::endLine() {
+void HttpReplyParser::EndLine() {
     if (line_.empty()) {
-        endHeaderBlock();
+        EndHeaderBlock();
         return;
     }
     std::string_view line = line_;
@@ -182,19 +182,19 @@ void HttpReplyParser::endLine() {
     line_.clear();
 }
 
-void HttpReplyParser::endHeaderBlock() {
+void HttpReplyParser::EndHeaderBlock() {
     inBody_ = true;
     sawStatusLine_ = true;
     line_ = String();
     auto length = AnnouncedLength(headers_, kMaxBody);
     if (length && *length > kMaxBody) {
-        fail(Failure::BodyTooLarge);
+        Fail(Failure::BodyTooLarge);
         return;
     }
     contentLength_ = length.value_or(0);
 }
 
-void HttpReplyParser::fail(Failure failure) {
+void HttpReplyParser::Fail(Failure failure) {
     state_ = State::Failed;
     failure_ = failure;
     line_ = String();

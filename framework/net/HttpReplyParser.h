@@ -17,7 +17,7 @@
 // is complete when the connection closes, holding the bytes read.
 // Caps: the header block, counted up to the CR or LF that ends its empty line, may be at most
 // kMaxHeaderBlock bytes, and the body at most kMaxBody bytes; past either the reply fails and drops its body.
-// Close: finishOnClose() ends a reply still waiting. Before any byte it is complete and empty: status 0, no
+// Close: FinishOnClose() ends a reply still waiting. Before any byte it is complete and empty: status 0, no
 // headers, no body. With the header block complete and no Content-length above 0 it is complete, holding the
 // body bytes read. A reply cut short fails with CutShort and drops its body: a close within the header block,
 // or before the announced Content-length is in.
@@ -39,25 +39,25 @@ public:
     static constexpr std::size_t kMaxHeaderBlock = 64 * 1024;
     static constexpr std::size_t kMaxBody = 1024 * 1024;
 
-    State feed(const char* data, std::size_t size);
-    State finishOnClose();
+    State Feed(const char* data, std::size_t size);
+    State FinishOnClose();
 
-    State state() const { return state_; }
-    std::int32_t status() const { return status_; }
-    const InternetHeaders& headers() const { return headers_; }
-    const String& body() const { return body_; }
-    Failure failure() const { return failure_; }
+    State CurrentState() const { return state_; }
+    std::int32_t Status() const { return status_; }
+    const InternetHeaders& Headers() const { return headers_; }
+    const String& Body() const { return body_; }
+    Failure LastFailure() const { return failure_; }
     // The client's Error code for the failure: ReplyTooLarge for a bound broken, LostConnection for a reply
     // cut short; 0 when there is none.
-    std::int32_t errorCode() const;
+    std::int32_t ErrorCode() const;
 
 private:
     // Reads header bytes from data[0..size) and returns how many it took.
-    std::size_t feedHeader(const char* data, std::size_t size);
-    void feedBody(const char* data, std::size_t size);
-    void endLine();
-    void endHeaderBlock();
-    void fail(Failure failure);
+    std::size_t FeedHeader(const char* data, std::size_t size);
+    void FeedBody(const char* data, std::size_t size);
+    void EndLine();
+    void EndHeaderBlock();
+    void Fail(Failure failure);
 
     State state_ = State::NeedMore;
     Failure failure_ = Failure::None;

@@ -2,7 +2,7 @@
 
 namespace Ovelund {
 
-InternetHeaders clientDefaultHeaders() {
+InternetHeaders ClientDefaultHeaders() {
     InternetHeaders headers;
     headers.SetHeader("Accept", "*/*");
     headers.SetHeader("Accept-Language", "en");
@@ -10,8 +10,8 @@ InternetHeaders clientDefaultHeaders() {
     return headers;
 }
 
-String getRequestBytes(const HttpUrl& url, InternetHeaders& headers) {
-    if (!url.valid()) {
+String RequestBytes(const HttpUrl& url, InternetHeaders& headers) {
+    if (!url.IsValid()) {
         return {};
     }
     headers.SetHeader("Host", url.host);

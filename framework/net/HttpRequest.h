@@ -10,13 +10,13 @@ namespace Ovelund {
 inline constexpr const char* kHttpVersion = "1.0";
 
 // The request headers the client starts with: "Accept: */*", "Accept-Language: en", "Content-length: 0".
-InternetHeaders clientDefaultHeaders();
+InternetHeaders ClientDefaultHeaders();
 
 // Prepares the client's own `headers` for a GET to `url` and returns the request: sets Host to the server
 // part, deletes Content-length and Content-type (there is no body), then writes the request line
 // "GET <target> HTTP/1.0", each field as "Name: value" and an empty line, all ended by CR LF. The headers
 // keep those changes, so the program sees what was sent. An invalid `url` gives "" and leaves `headers`
 // alone.
-String getRequestBytes(const HttpUrl& url, InternetHeaders& headers);
+String RequestBytes(const HttpUrl& url, InternetHeaders& headers);
 
 } // namespace Ovelund

@@ -54,7 +54,7 @@ HttpUrl Failed(std::int32_t error) {
 
 } // namespace
 
-HttpUrl HttpUrl::split(const String& url, std::int32_t clientPort, const HttpProxy& proxy) {
+HttpUrl HttpUrl::Split(const String& url, std::int32_t clientPort, const HttpProxy& proxy) {
     if (HasBlankOrControl(url)) {
         return Failed(SocketError::InvalidUrl);
     }

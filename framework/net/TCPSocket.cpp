@@ -106,29 +106,29 @@ bool ToSystemAddress(const QHostAddress& address, quint16 port, sockaddr_storage
 // connection's generation, so that nothing of an earlier connection reaches a later one.
 struct TCPSocketNative {
     explicit TCPSocketNative(TCPSocket& owner) : owner(owner) {}
-    ~TCPSocketNative() { release(); }
+    ~TCPSocketNative() { Release(); }
     TCPSocketNative(const TCPSocketNative&) = delete;
     TCPSocketNative& operator=(const TCPSocketNative&) = delete;
 
-    void start(const String& host, quint16 port);
-    void release();
+    void Start(const String& host, quint16 port);
+    void Release();
     // Runs the framework's side of a callback.
-    void run(const std::function<void()>& work);
+    void Run(const std::function<void()>& work);
     // A callback of the event loop for the current connection: nothing runs once the socket or the
     // connection is gone.
-    template <class... Args> auto guarded(std::function<void(Args...)> work);
+    template <class... Args> auto Guarded(std::function<void(Args...)> work);
 
-    void connectNext();
-    void watch(int descriptor);
-    void connectFinished();
-    void connectFailed(int error);
-    void established();
-    void readable();
-    void flush();
+    void ConnectNext();
+    void Watch(int descriptor);
+    void ConnectFinished();
+    void ConnectFailed(int error);
+    void Established();
+    void Readable();
+    void Flush();
     // The descriptor and its watchers go; the bytes read stay for ReadAll.
-    void closeDescriptor();
+    void CloseDescriptor();
     // The connection ends with `code`: on the event loop when the call that started the connect still runs.
-    void fail(std::int32_t code);
+    void Fail(std::int32_t code);
 
     TCPSocket& owner;
     std::uint64_t generation = 0;
@@ -155,7 +155,7 @@ struct TCPSocketNative {
     bool connecting = false; // inside start, which reports no outcome itself
 };
 
-template <class... Args> auto TCPSocketNative::guarded(std::function<void(Args...)> work) {
+template <class... Args> auto TCPSocketNative::Guarded(std::function<void(Args...)> work) {
     return [this, weak = owner.weak_from_this(), current = generation, work = std::move(work)](Args... args) {
         // Counted until the socket is let go, which may be its last reference: the watcher whose signal runs
         // must then outlive the call.
@@ -166,7 +166,7 @@ template <class... Args> auto TCPSocketNative::guarded(std::function<void(Args..
     };
 }
 
-void TCPSocketNative::run(const std::function<void()>& work) {
+void TCPSocketNative::Run(const std::function<void()>& work) {
     ++callbacksRunning;
     Dispatch([this, &work] {
         // Keeps the socket alive through its own handler, which may drop the last reference to it.
@@ -176,31 +176,31 @@ void TCPSocketNative::run(const std::function<void()>& work) {
     --callbacksRunning;
 }
 
-void TCPSocketNative::start(const String& host, quint16 toPort) {
+void TCPSocketNative::Start(const String& host, quint16 toPort) {
     port = toPort;
     watchers = new QObject;
     QHostAddress literal;
     if (literal.setAddress(QString::fromStdString(host))) {
         addresses = {literal};
-        connectNext();
+        ConnectNext();
         return;
     }
     lookupId =
         QHostInfo::lookupHost(QString::fromStdString(host), watchers,
-                              guarded(std::function<void(const QHostInfo&)>([this](const QHostInfo& info) {
+                              Guarded(std::function<void(const QHostInfo&)>([this](const QHostInfo& info) {
                                   lookupId = -1;
                                   addresses = info.addresses();
                                   if (info.error() != QHostInfo::NoError || addresses.isEmpty()) {
-                                      fail(SocketError::NameResolutionFailed);
+                                      Fail(SocketError::NameResolutionFailed);
                                       return;
                                   }
-                                  connectNext();
+                                  ConnectNext();
                               })));
 }
 
 // Tries the addresses in turn from the next one. An attempt that is under way waits for its outcome; one
 // that fails at once passes to the next address.
-void TCPSocketNative::connectNext() {
+void TCPSocketNative::ConnectNext() {
     while (nextAddress < addresses.size()) {
         sockaddr_storage address;
         socklen_t length = 0;
@@ -224,7 +224,7 @@ void TCPSocketNative::connectNext() {
         // on the event loop, never inside the call that started it. An interrupted connect goes on by itself.
         if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0 || errno == EINPROGRESS ||
             errno == EINTR) {
-            watch(fd);
+            Watch(fd);
             writeWatcher->setEnabled(true);
             return;
         }
@@ -235,25 +235,25 @@ void TCPSocketNative::connectNext() {
     if (roundTimedOut) {
         roundTimedOut = false;
         nextAddress = 0;
-        connectNext();
+        ConnectNext();
         return;
     }
-    fail(ErrorCode(lastError));
+    Fail(ErrorCode(lastError));
 }
 
-void TCPSocketNative::watch(int fd) {
+void TCPSocketNative::Watch(int fd) {
     descriptor = fd;
     readWatcher = new QSocketNotifier(fd, QSocketNotifier::Read, watchers);
     writeWatcher = new QSocketNotifier(fd, QSocketNotifier::Write, watchers);
     readWatcher->setEnabled(false);
     writeWatcher->setEnabled(false);
     QObject::connect(readWatcher, &QSocketNotifier::activated, readWatcher,
-                     guarded(std::function<void()>([this] { readable(); })));
+                     Guarded(std::function<void()>([this] { Readable(); })));
     QObject::connect(writeWatcher, &QSocketNotifier::activated, writeWatcher,
-                     guarded(std::function<void()>([this] { connected ? flush() : connectFinished(); })));
+                     Guarded(std::function<void()>([this] { connected ? Flush() : ConnectFinished(); })));
 }
 
-void TCPSocketNative::connectFinished() {
+void TCPSocketNative::ConnectFinished() {
     int error = 0;
     socklen_t length = sizeof error;
     if (::getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
@@ -263,24 +263,24 @@ void TCPSocketNative::connectFinished() {
         socklen_t peerLength = sizeof peer;
         // A wake-up without an outcome leaves the connect waiting.
         if (::getpeername(descriptor, reinterpret_cast<sockaddr*>(&peer), &peerLength) == 0)
-            established();
+            Established();
         else if (errno != ENOTCONN)
-            connectFailed(errno);
+            ConnectFailed(errno);
         return;
     }
-    connectFailed(error);
+    ConnectFailed(error);
 }
 
-void TCPSocketNative::connectFailed(int error) {
-    closeDescriptor();
+void TCPSocketNative::ConnectFailed(int error) {
+    CloseDescriptor();
     // A new watcher parent for the next attempt; the old one goes with the descriptor.
     watchers = new QObject;
     roundTimedOut = roundTimedOut || error == ETIMEDOUT;
     lastError = error;
-    connectNext();
+    ConnectNext();
 }
 
-void TCPSocketNative::established() {
+void TCPSocketNative::Established() {
     connected = true;
     if (connectAttemptLimit > 0) {
         // The limit is for the connect alone.
@@ -289,12 +289,12 @@ void TCPSocketNative::established() {
     }
     writeWatcher->setEnabled(false);
     readWatcher->setEnabled(true);
-    run([this] { owner.OnConnected(); });
+    Run([this] { owner.OnConnected(); });
 }
 
 // Reads what has arrived and offers it, then reports the end of the connection if it came with it: the peer's
 // orderly close as a close, anything else (a reset, or a write that failed before) as an error.
-void TCPSocketNative::readable() {
+void TCPSocketNative::Readable() {
     const std::uint64_t current = generation;
     const qsizetype before = input.size();
     bool closed = false;
@@ -318,22 +318,22 @@ void TCPSocketNative::readable() {
         error = writeError;
     if (closed || error != 0) {
         finished = true;
-        closeDescriptor();
+        CloseDescriptor();
     }
     if (input.size() > before) {
-        run([this] { owner.OnDataAvailable(); });
+        Run([this] { owner.OnDataAvailable(); });
         if (generation != current)
             return;
     }
     if (error != 0)
-        run([this, error] { owner.OnError(ErrorCode(error)); });
+        Run([this, error] { owner.OnError(ErrorCode(error)); });
     else if (closed)
-        run([this] { owner.OnClosed(); });
+        Run([this] { owner.OnClosed(); });
 }
 
 // Writes what the system takes now and watches for room for the rest. A failed write ends nothing by itself:
 // the system has then taken the connection's error, so reading shows a plain end, which is reported with it.
-void TCPSocketNative::flush() {
+void TCPSocketNative::Flush() {
     while (!output.isEmpty() && writeError == 0) {
         const ssize_t n =
             ::send(descriptor, output.constData(), static_cast<std::size_t>(output.size()), MSG_NOSIGNAL);
@@ -349,7 +349,7 @@ void TCPSocketNative::flush() {
     writeWatcher->setEnabled(!output.isEmpty());
 }
 
-void TCPSocketNative::closeDescriptor() {
+void TCPSocketNative::CloseDescriptor() {
     if (watchers) {
         for (QSocketNotifier* watcher : {readWatcher, writeWatcher}) {
             if (watcher) {
@@ -369,11 +369,11 @@ void TCPSocketNative::closeDescriptor() {
         ::close(std::exchange(descriptor, -1));
 }
 
-void TCPSocketNative::fail(std::int32_t code) {
+void TCPSocketNative::Fail(std::int32_t code) {
     finished = true;
-    closeDescriptor();
+    CloseDescriptor();
     if (!connecting) {
-        run([this, code] { owner.OnError(code); });
+        Run([this, code] { owner.OnError(code); });
         return;
     }
     // The outcome of a connect never arrives inside the call that started it.
@@ -384,14 +384,14 @@ void TCPSocketNative::fail(std::int32_t code) {
     });
 }
 
-void TCPSocketNative::release() {
+void TCPSocketNative::Release() {
     ++generation;
     if (lookupId >= 0)
         QHostInfo::abortHostLookup(std::exchange(lookupId, -1));
     // What the system takes at once still goes out; the rest of a pending write is dropped.
     if (connected && descriptor >= 0 && !output.isEmpty())
         (void)::send(descriptor, output.constData(), static_cast<std::size_t>(output.size()), MSG_NOSIGNAL);
-    closeDescriptor();
+    CloseDescriptor();
     addresses.clear();
     nextAddress = 0;
     roundTimedOut = false;
@@ -420,7 +420,7 @@ void TCPSocket::Connect() {
 
 void TCPSocket::ConnectTo(const String& host, std::int32_t port) {
     CheckUIThread();
-    native_->release();
+    native_->Release();
     // Failures found before any connection is tried are reported on the event loop too.
     auto reportLater = [this](std::int32_t code) {
         const std::uint64_t generation = native_->generation;
@@ -439,7 +439,7 @@ void TCPSocket::ConnectTo(const String& host, std::int32_t port) {
         return;
     }
     native_->connecting = true;
-    native_->start(*address, static_cast<quint16>(port));
+    native_->Start(*address, static_cast<quint16>(port));
     native_->connecting = false;
 }
 
@@ -450,7 +450,7 @@ void TCPSocket::Write(const String& bytes) {
         return;
     }
     native_->output.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    native_->flush();
+    native_->Flush();
 }
 
 String TCPSocket::ReadAll() {
@@ -460,7 +460,7 @@ String TCPSocket::ReadAll() {
 
 // Ends the connection at once and raises nothing.
 void TCPSocket::Close() {
-    native_->release();
+    native_->Release();
 }
 
 bool TCPSocket::IsConnected() const {

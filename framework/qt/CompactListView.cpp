@@ -48,10 +48,10 @@ QString PaintedText(std::string_view text) {
 
 Qt::Alignment HorizontalAlignment(int code) {
     switch (code) {
-    case CompactListView::AlignCenter:
+    case AlignCenter:
         return Qt::AlignHCenter;
-    case CompactListView::AlignRight:
-    case CompactListView::AlignDecimal:
+    case AlignRight:
+    case AlignDecimal:
         return Qt::AlignRight;
     default:
         return Qt::AlignLeft;
@@ -98,8 +98,8 @@ CompactListView::CompactListView(QWidget* parent) : QAbstractScrollArea(parent),
 }
 
 void CompactListView::setColumnCount(int count) {
-    store_.setColumnCount(count);
-    alignments_.resize(static_cast<std::size_t>(store_.columnCount()), AlignDefault);
+    store_.SetColumnCount(count);
+    alignments_.resize(static_cast<std::size_t>(store_.ColumnCount()), AlignDefault);
     UpdateBoundaries();
     InvalidateAll();
 }
@@ -142,7 +142,7 @@ void CompactListView::setGridLines(bool horizontal, bool vertical) {
 }
 
 int CompactListView::addRow(std::string_view text) {
-    const int row = store_.addRow(text);
+    const int row = store_.AddRow(text);
     if (row >= 0) {
         ScheduleScrollRangeSync();
         UpdateCellIfVisible(row, -1);
@@ -173,16 +173,16 @@ void CompactListView::EnsureScrollRange() {
 }
 
 void CompactListView::setCell(int row, int column, std::string_view text) {
-    store_.setCell(row, column, text);
+    store_.SetCell(row, column, text);
     UpdateCellIfVisible(row, column);
 }
 
 std::string CompactListView::cell(int row, int column) const {
-    return std::string(store_.cell(row, column));
+    return std::string(store_.Cell(row, column));
 }
 
 void CompactListView::clear() {
-    store_.clear();
+    store_.Clear();
     selection_.clear();
     currentRow_ = -1;
     anchorRow_ = -1;
@@ -302,13 +302,13 @@ std::string CompactListView::selectedText(std::size_t maxBytes) const {
             // At most 256 cells of at most 1 MiB each: no overflow.
             std::size_t rowBytes = static_cast<std::size_t>(columns);
             for (int column = 0; column < columns; ++column) {
-                rowBytes += store_.cell(row, column).size();
+                rowBytes += store_.Cell(row, column).size();
             }
             if (rowBytes > maxBytes - text.size()) {
                 return text;
             }
             for (int column = 0; column < columns; ++column) {
-                text += store_.cell(row, column);
+                text += store_.Cell(row, column);
                 text += column + 1 < columns ? '\t' : '\n';
             }
         }
@@ -508,7 +508,7 @@ void CompactListView::paintEvent(QPaintEvent* event) {
             if (!cellArea.intersects(dirty)) {
                 continue;
             }
-            const std::string_view text = store_.cell(row, column);
+            const std::string_view text = store_.Cell(row, column);
             const QRect textArea = cellArea.adjusted(kCellPadding, 0, -kCellPadding, 0);
             if (text.empty() || textArea.width() <= 0) {
                 continue;

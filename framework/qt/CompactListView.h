@@ -18,6 +18,7 @@
 // appending rows leaves it alone (rows appended after a select-all are not selected) and clear() empties
 // it. Selected rows are drawn in the palette's Highlight colours; a disabled list shows no highlight.
 
+#include "framework/controls/ColumnAlignment.h"
 #include "framework/qt/RowStore.h"
 
 #include <QAbstractScrollArea>
@@ -35,16 +36,6 @@ namespace Ovelund {
 class CompactListView final : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    // Alignment codes of setColumnAlignment(). Decimal alignment is drawn as right alignment: every cell of a
-    // column of numbers then lines up its last digit. Any other code means AlignDefault.
-    enum Alignment : int {
-        AlignDefault = 0,
-        AlignLeft = 1,
-        AlignCenter = 2,
-        AlignRight = 3,
-        AlignDecimal = 4
-    };
-
     // Rows at least partly inside the viewport: [first, first + count).
     struct RowRange {
         int first = 0;
@@ -55,7 +46,7 @@ public:
 
     // Clamped to [1, RowStore::kMaxColumns]; one column by default. See RowStore::setColumnCount.
     void setColumnCount(int count);
-    int columnCount() const { return store_.columnCount(); }
+    int columnCount() const { return store_.ColumnCount(); }
     // A comma-separated width per column, each "N%" (percent of the viewport width, rounded down), "N"
     // (pixels) or "*" (an equal share of what the others leave, never negative). N is a plain decimal number;
     // percent saturates at 100 and pixels at kMaxColumnPixels. Anything else, and every column the text
@@ -66,6 +57,7 @@ public:
     // values, non-decreasing, starting at 0). Edges may lie past the viewport's right side.
     const std::vector<int>& columnBoundaries() const { return boundaries_; }
     // Out-of-range columns are ignored.
+    // `code` is one of ColumnAlignment.h.
     void setColumnAlignment(int column, int code);
     // Lines between rows and between columns; both off by default.
     void setGridLines(bool horizontal, bool vertical);
@@ -74,7 +66,7 @@ public:
     int addRow(std::string_view text);
     void setCell(int row, int column, std::string_view text);
     std::string cell(int row, int column) const;
-    int rowCount() const { return store_.rowCount(); }
+    int rowCount() const { return store_.RowCount(); }
     void clear();
     const RowStore& store() const { return store_; }
 
@@ -89,9 +81,8 @@ public:
     // Paints now, instead of at the next pass of the event loop, what changed in the viewport since it was
     // last painted: the rows and cells set, and the strip that a scroll brought into view (scrolling moves
     // the pixels already painted). Appending a row to a full list and scrolling to it thus paints one row,
-    // not the whole list. The scroll bar repaints itself at the next pass, as every change of its range or
-    // position asks: painting it here as well would paint it twice for each listed prime, and with the
-    // default style that paint costs more than the rest of a step.
+    // not the whole list. The scroll bar repaints at the next pass (ListScrollBar.h), once for the new rows
+    // and the new position together: painting it here as well would paint it twice for each appended row.
     void refreshNow();
 
     // Off (single selection) by default. Turning it off keeps the current row selected if it was, and

@@ -48,7 +48,7 @@ RowStore::CellRef* RowStore::RowCells(std::int32_t row) const {
     return cellChunks_[index >> rowsPerChunkShift_].get() + (index & mask) * std::size_t(columns_);
 }
 
-void RowStore::setColumnCount(std::int32_t count) {
+void RowStore::SetColumnCount(std::int32_t count) {
     count = ClampColumns(count);
     if (count == columns_) {
         return;
@@ -58,7 +58,7 @@ void RowStore::setColumnCount(std::int32_t count) {
     RowStore relaid(count);
     const std::int32_t kept = std::min(count, columns_);
     for (std::int32_t row = 0; row < rows_; ++row) {
-        relaid.addRow({});
+        relaid.AddRow({});
         std::copy_n(RowCells(row), kept, relaid.RowCells(row));
     }
     relaid.textChunks_ = std::move(textChunks_);
@@ -97,7 +97,7 @@ RowStore::CellRef RowStore::StoreText(std::string_view text) {
     return ref;
 }
 
-std::int32_t RowStore::addRow(std::string_view text) {
+std::int32_t RowStore::AddRow(std::string_view text) {
     if (rows_ == std::numeric_limits<std::int32_t>::max()) {
         return -1;
     }
@@ -114,7 +114,7 @@ std::int32_t RowStore::addRow(std::string_view text) {
     return rows_++;
 }
 
-void RowStore::setCell(std::int32_t row, std::int32_t column, std::string_view text) {
+void RowStore::SetCell(std::int32_t row, std::int32_t column, std::string_view text) {
     if (row < 0 || row >= rows_ || column < 0 || column >= columns_) {
         return;
     }
@@ -131,7 +131,7 @@ void RowStore::setCell(std::int32_t row, std::int32_t column, std::string_view t
     ref = StoreText(text);
 }
 
-std::string_view RowStore::cell(std::int32_t row, std::int32_t column) const {
+std::string_view RowStore::Cell(std::int32_t row, std::int32_t column) const {
     if (row < 0 || row >= rows_ || column < 0 || column >= columns_) {
         return {};
     }
@@ -142,7 +142,7 @@ std::string_view RowStore::cell(std::int32_t row, std::int32_t column) const {
     return {textChunks_[ref.chunk].bytes.get() + ref.offset, ref.length};
 }
 
-void RowStore::clear() {
+void RowStore::Clear() {
     std::vector<std::unique_ptr<CellRef[]>>().swap(cellChunks_);
     std::vector<TextChunk>().swap(textChunks_);
     rows_ = 0;
@@ -150,7 +150,7 @@ void RowStore::clear() {
     textBytesAllocated_ = 0;
 }
 
-std::size_t RowStore::bytesAllocated() const {
+std::size_t RowStore::BytesAllocated() const {
     return cellChunks_.capacity() * sizeof(cellChunks_[0]) +
            cellChunks_.size() * CellsPerChunk() * sizeof(CellRef) +
            textChunks_.capacity() * sizeof(TextChunk) + textBytesAllocated_;

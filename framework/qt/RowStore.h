@@ -32,25 +32,25 @@ public:
     RowStore& operator=(RowStore&&) noexcept = default;
     ~RowStore() = default;
 
-    std::int32_t columnCount() const { return columns_; }
+    std::int32_t ColumnCount() const { return columns_; }
     // Clamped to [1, kMaxColumns]. Existing rows keep the cells of the columns that remain; this re-lays out
     // every row (O(rows)), which is meant for setting up a list, not for a list being filled.
-    void setColumnCount(std::int32_t count);
+    void SetColumnCount(std::int32_t count);
 
     // Appends a row whose first cell is `text` and returns its index; -1 once the store holds INT32_MAX rows.
-    std::int32_t addRow(std::string_view text);
+    std::int32_t AddRow(std::string_view text);
     // Replaces one cell. A text no longer than the cell's current one is written in place; a longer one is
     // appended to the arena (the old bytes stay allocated until clear()).
-    void setCell(std::int32_t row, std::int32_t column, std::string_view text);
+    void SetCell(std::int32_t row, std::int32_t column, std::string_view text);
     // The view stays valid until the store is next modified.
-    std::string_view cell(std::int32_t row, std::int32_t column) const;
-    std::int32_t rowCount() const { return rows_; }
+    std::string_view Cell(std::int32_t row, std::int32_t column) const;
+    std::int32_t RowCount() const { return rows_; }
     // Removes every row and returns all memory to the allocator.
-    void clear();
+    void Clear();
 
     // Bytes this store holds from the allocator: cell blocks, text blocks and their index vectors (allocator
     // bookkeeping excluded; every block is at least tens of kilobytes, so it is negligible).
-    std::size_t bytesAllocated() const;
+    std::size_t BytesAllocated() const;
 
 private:
     // Trivial on purpose: a fresh block of cells is left untouched until its rows are added (see addRow).

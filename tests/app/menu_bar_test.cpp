@@ -35,7 +35,7 @@ TEST(MenuBar1, BuildsTheTreeInOrderWithTextsClassesAndShortcuts) {
     std::map<std::string, std::vector<std::string>> children;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        Ref<MenuItem> item = bar->Lookup(row.name);
+        Ref<MenuItem> item = bar->FindItem(row.name);
         ASSERT_TRUE(item);
         EXPECT_EQ(&item->classRecord(), &row.cls);
         EXPECT_EQ(item->Text(), row.text);
@@ -44,13 +44,13 @@ TEST(MenuBar1, BuildsTheTreeInOrderWithTextsClassesAndShortcuts) {
         if (row.shortcut) {
             EXPECT_EQ(item->KeyboardShortcut(), row.shortcut);
         }
-        MenuItem* expectedParent = row.parent ? bar->Lookup(row.parent).get() : bar.get();
+        MenuItem* expectedParent = row.parent ? bar->FindItem(row.parent).get() : bar.get();
         EXPECT_EQ(item->Parent(), expectedParent);
         children[row.parent ? row.parent : ""].push_back(row.name);
     }
     // The order of appending is the order of the rows.
     for (const auto& [parentName, names] : children) {
-        MenuItem& parent = parentName.empty() ? static_cast<MenuItem&>(*bar) : *bar->Lookup(parentName);
+        MenuItem& parent = parentName.empty() ? static_cast<MenuItem&>(*bar) : *bar->FindItem(parentName);
         ASSERT_EQ(parent.Count(), names.size()) << parentName;
         for (std::size_t i = 0; i < names.size(); ++i)
             EXPECT_EQ(parent.Item(i)->Name(), names[i]);

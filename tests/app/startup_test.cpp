@@ -108,7 +108,7 @@ TEST(Startup, ClassesAreRegisteredFrameworkFirstThenTheProgramsInOrder) {
 TEST(Startup, MenuHandlersAreReachedByItemNameAndShowOneWindowPerClass) {
     ScopedRecordingPresenter presenter;
     RunProgram([] {
-        Ref<MenuItem> about = MenuBar1::instance()->Lookup("AppleAbout");
+        Ref<MenuItem> about = MenuBar1::instance()->FindItem("AppleAbout");
         ASSERT_TRUE(about);
         RuntimeChooseMenuItem(*about);
         Ref<Window> first = GetImplicitWindow("AboutBox.AboutBox");
@@ -127,7 +127,7 @@ TEST(Startup, MenuHandlersAreReachedByItemNameAndShowOneWindowPerClass) {
 
 TEST(Startup, ClosingTheMainWindowEndsTheRunWhileAnotherWindowIsOpen) {
     const int status = RunProgram([] {
-        RuntimeChooseMenuItem(*MenuBar1::instance()->Lookup("AppleAbout"));
+        RuntimeChooseMenuItem(*MenuBar1::instance()->FindItem("AppleAbout"));
         ASSERT_TRUE(GetImplicitWindow("AboutBox.AboutBox"));
         Window1::instance()->Close();
     });
@@ -204,8 +204,8 @@ TEST(Startup, CtrlQInTheAboutWindowQuitsAndClosesEveryWindow) {
     auto recorder = std::make_shared<CloseRecorder>();
     bool pressed = false;
     const int status = RunProgram([&] {
-        RuntimeChooseMenuItem(*MenuBar1::instance()->Lookup("CheckforUpdateCheckNow"));
-        RuntimeChooseMenuItem(*MenuBar1::instance()->Lookup("AppleAbout"));
+        RuntimeChooseMenuItem(*MenuBar1::instance()->FindItem("CheckforUpdateCheckNow"));
+        RuntimeChooseMenuItem(*MenuBar1::instance()->FindItem("AppleAbout"));
         Ref<Window> about = GetImplicitWindow("AboutBox.AboutBox");
         if (!about) {
             ADD_FAILURE() << "no about window";

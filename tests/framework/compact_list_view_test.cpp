@@ -88,112 +88,112 @@ TEST(RowStore, CellsRoundTripAcrossManyBlocks) {
     RowStore store(3);
     constexpr int kRows = 20'000;
     for (int i = 0; i < kRows; ++i) {
-        ASSERT_EQ(store.addRow(Text("r", i)), i);
-        store.setCell(i, 1, Text("value ", i * 7));
+        ASSERT_EQ(store.AddRow(Text("r", i)), i);
+        store.SetCell(i, 1, Text("value ", i * 7));
         if (i % 3 != 0) {
-            store.setCell(i, 2, Text("", i % 97));
+            store.SetCell(i, 2, Text("", i % 97));
         }
     }
-    ASSERT_EQ(store.rowCount(), kRows);
+    ASSERT_EQ(store.RowCount(), kRows);
     for (int i = 0; i < kRows; ++i) {
-        ASSERT_EQ(store.cell(i, 0), Text("r", i));
-        ASSERT_EQ(store.cell(i, 1), Text("value ", i * 7));
-        ASSERT_EQ(store.cell(i, 2), i % 3 != 0 ? Text("", i % 97) : std::string()) << i;
+        ASSERT_EQ(store.Cell(i, 0), Text("r", i));
+        ASSERT_EQ(store.Cell(i, 1), Text("value ", i * 7));
+        ASSERT_EQ(store.Cell(i, 2), i % 3 != 0 ? Text("", i % 97) : std::string()) << i;
     }
 }
 
 TEST(RowStore, RewritesAnyRowLeavingTheOthersAlone) {
     RowStore store(2);
     for (int i = 0; i < 10; ++i) {
-        store.addRow(Text("row ", i));
-        store.setCell(i, 1, "medium");
+        store.AddRow(Text("row ", i));
+        store.SetCell(i, 1, "medium");
     }
     // Shorter (in place), longer (appended), empty, and non-ASCII text.
     for (const std::string_view text : {"m", "a much longer text than before", "", "Größe ✓ 😀", "x"}) {
-        store.setCell(5, 1, text);
-        EXPECT_EQ(store.cell(5, 1), text);
-        EXPECT_EQ(store.cell(4, 1), "medium");
-        EXPECT_EQ(store.cell(6, 1), "medium");
-        EXPECT_EQ(store.cell(5, 0), "row 5");
+        store.SetCell(5, 1, text);
+        EXPECT_EQ(store.Cell(5, 1), text);
+        EXPECT_EQ(store.Cell(4, 1), "medium");
+        EXPECT_EQ(store.Cell(6, 1), "medium");
+        EXPECT_EQ(store.Cell(5, 0), "row 5");
     }
     // A cell set from a view of its own bytes.
-    store.setCell(3, 0, "abcdef");
-    store.setCell(3, 0, store.cell(3, 0).substr(2));
-    EXPECT_EQ(store.cell(3, 0), "cdef");
-    store.setCell(3, 1, store.cell(3, 0));
-    EXPECT_EQ(store.cell(3, 1), "cdef");
+    store.SetCell(3, 0, "abcdef");
+    store.SetCell(3, 0, store.Cell(3, 0).substr(2));
+    EXPECT_EQ(store.Cell(3, 0), "cdef");
+    store.SetCell(3, 1, store.Cell(3, 0));
+    EXPECT_EQ(store.Cell(3, 1), "cdef");
 }
 
 TEST(RowStore, OutOfRangeReadsEmptyAndWritesNothing) {
     RowStore store(3);
-    store.addRow("a");
-    store.setCell(0, 1, "b");
-    store.setCell(0, 2, "c");
+    store.AddRow("a");
+    store.SetCell(0, 1, "b");
+    store.SetCell(0, 2, "c");
     const std::vector<std::pair<int, int>> outside = {
         {-1, 0}, {1, 0}, {0, -1}, {0, 3}, {INT_MIN, INT_MAX}, {INT_MAX, 0}, {0, INT_MIN}};
     for (const auto& [row, column] : outside) {
-        EXPECT_EQ(store.cell(row, column), "") << row << "," << column;
-        store.setCell(row, column, "overwritten");
+        EXPECT_EQ(store.Cell(row, column), "") << row << "," << column;
+        store.SetCell(row, column, "overwritten");
     }
-    EXPECT_EQ(store.rowCount(), 1);
-    EXPECT_EQ(store.cell(0, 0), "a");
-    EXPECT_EQ(store.cell(0, 1), "b");
-    EXPECT_EQ(store.cell(0, 2), "c");
+    EXPECT_EQ(store.RowCount(), 1);
+    EXPECT_EQ(store.Cell(0, 0), "a");
+    EXPECT_EQ(store.Cell(0, 1), "b");
+    EXPECT_EQ(store.Cell(0, 2), "c");
 }
 
 TEST(RowStore, ClearFreesEverythingAndStartsOver) {
     RowStore store(3);
     for (int i = 0; i < 10'000; ++i) {
-        store.addRow("664,579");
-        store.setCell(i, 1, "9,999,999,967");
+        store.AddRow("664,579");
+        store.SetCell(i, 1, "1,234,567,890");
     }
-    EXPECT_GT(store.bytesAllocated(), 10'000u * 20u);
-    store.clear();
-    EXPECT_EQ(store.rowCount(), 0);
-    EXPECT_EQ(store.bytesAllocated(), 0u);
-    EXPECT_EQ(store.cell(0, 0), "");
-    EXPECT_EQ(store.addRow("again"), 0);
-    EXPECT_EQ(store.cell(0, 0), "again");
-    EXPECT_EQ(store.cell(0, 1), "");
+    EXPECT_GT(store.BytesAllocated(), 10'000u * 20u);
+    store.Clear();
+    EXPECT_EQ(store.RowCount(), 0);
+    EXPECT_EQ(store.BytesAllocated(), 0u);
+    EXPECT_EQ(store.Cell(0, 0), "");
+    EXPECT_EQ(store.AddRow("again"), 0);
+    EXPECT_EQ(store.Cell(0, 0), "again");
+    EXPECT_EQ(store.Cell(0, 1), "");
 }
 
 TEST(RowStore, HugeTextsAreKeptWholeOrCutAtACharacter) {
     RowStore store(2);
     // Bigger than a text block, smaller than the cap: kept exactly, and small texts after it still work.
     const std::string big(200'000, 'b');
-    store.addRow(big);
-    store.setCell(0, 1, "small");
-    EXPECT_EQ(store.cell(0, 0), big);
-    EXPECT_EQ(store.cell(0, 1), "small");
+    store.AddRow(big);
+    store.SetCell(0, 1, "small");
+    EXPECT_EQ(store.Cell(0, 0), big);
+    EXPECT_EQ(store.Cell(0, 1), "small");
     // A two-byte character straddling the cap is dropped whole.
     const std::string capped = std::string(RowStore::kMaxCellBytes - 1, 'a') + "é" + "tail";
-    store.setCell(0, 1, capped);
-    EXPECT_EQ(store.cell(0, 1), std::string(RowStore::kMaxCellBytes - 1, 'a'));
+    store.SetCell(0, 1, capped);
+    EXPECT_EQ(store.Cell(0, 1), std::string(RowStore::kMaxCellBytes - 1, 'a'));
 }
 
 TEST(RowStore, ColumnCountChangesKeepTheRemainingColumns) {
     RowStore store(3);
     for (int i = 0; i < 5'000; ++i) {
-        store.addRow(Text("a", i));
-        store.setCell(i, 1, Text("b", i));
-        store.setCell(i, 2, Text("c", i));
+        store.AddRow(Text("a", i));
+        store.SetCell(i, 1, Text("b", i));
+        store.SetCell(i, 2, Text("c", i));
     }
-    store.setColumnCount(2);
-    EXPECT_EQ(store.columnCount(), 2);
-    store.setColumnCount(4);
+    store.SetColumnCount(2);
+    EXPECT_EQ(store.ColumnCount(), 2);
+    store.SetColumnCount(4);
     for (int i = 0; i < 5'000; i += 499) {
-        EXPECT_EQ(store.cell(i, 0), Text("a", i));
-        EXPECT_EQ(store.cell(i, 1), Text("b", i));
-        EXPECT_EQ(store.cell(i, 2), "");
-        EXPECT_EQ(store.cell(i, 3), "");
+        EXPECT_EQ(store.Cell(i, 0), Text("a", i));
+        EXPECT_EQ(store.Cell(i, 1), Text("b", i));
+        EXPECT_EQ(store.Cell(i, 2), "");
+        EXPECT_EQ(store.Cell(i, 3), "");
     }
-    store.setCell(4'999, 3, "d");
-    EXPECT_EQ(store.cell(4'999, 3), "d");
+    store.SetCell(4'999, 3, "d");
+    EXPECT_EQ(store.Cell(4'999, 3), "d");
 
     for (const auto& [asked, expected] : std::vector<std::pair<int, int>>{
              {0, 1}, {-7, 1}, {INT_MIN, 1}, {256, 256}, {100'000, RowStore::kMaxColumns}}) {
-        store.setColumnCount(asked);
-        EXPECT_EQ(store.columnCount(), expected) << asked;
+        store.SetColumnCount(asked);
+        EXPECT_EQ(store.ColumnCount(), expected) << asked;
     }
 }
 
@@ -268,7 +268,7 @@ TEST(CompactListView, ScrollPositionPastTheEndShowsTheLastRow) {
 }
 
 TEST(CompactListView, FollowsTheEndWhileRowsAreAppended) {
-    // As a long search does: append, fill in, scroll to the end, with no event loop in between.
+    // Rows appended one after the other: append, fill in, scroll to the end, with no event loop in between.
     ShownView shown(475, 150, 3);
     CompactListView& view = shown.view;
     for (int i = 0; i < 300; ++i) {
@@ -302,7 +302,7 @@ TEST(CompactListView, ScrollToRowShowsThatRow) {
     EXPECT_EQ(view.scrollPosition(), 0);
 }
 
-TEST(CompactListView, PercentWidthsSplitThe475PixelWidget) {
+TEST(CompactListView, PercentWidthsSplitTheWidgetsWidth) {
     ShownView shown(475, 200, 3);
     CompactListView& view = shown.view;
     view.setColumnWidths("30%,40%,30%");
@@ -377,7 +377,7 @@ TEST(CompactListView, RendersTextOnWhite) {
     view.setColumnWidths("30%,40%,30%");
     for (const char* row : {"664,579", "664,580", "664,581"}) {
         const int r = view.addRow(row);
-        view.setCell(r, 1, "9,999,999,967");
+        view.setCell(r, 1, "1,234,567,890");
         view.setCell(r, 2, "24");
     }
     const QImage image = Rendered(view);
@@ -561,7 +561,7 @@ QImage Shown(CompactListView& view) {
     return Shown(*view.viewport());
 }
 
-// Appends rows as a search does (a row, two more cells, an immediate refresh, then the scroll to the end) and
+// Appends rows one at a time (a row, two more cells, an immediate refresh, then the scroll to the end) and
 // checks that each immediate refresh and the scroll that follows paint about one row, never the list, while
 // the window shows exactly what a full paint would.
 TEST(CompactListView, AnImmediateRefreshPaintsOnlyWhatChanged) {
@@ -569,7 +569,7 @@ TEST(CompactListView, AnImmediateRefreshPaintsOnlyWhatChanged) {
     CompactListView& view = shown.view;
     for (int i = 0; i < 100; ++i) {
         view.addRow(Text("", i + 1));
-        view.setCell(i, 1, Text("prime ", i));
+        view.setCell(i, 1, Text("value ", i));
     }
     view.setScrollPosition(view.rowCount());
     Settle();
@@ -579,7 +579,7 @@ TEST(CompactListView, AnImmediateRefreshPaintsOnlyWhatChanged) {
     const int fullHeight = view.viewport()->height();
     for (int i = 100; i < 110; ++i) {
         const int row = view.addRow(Text("", i + 1));
-        view.setCell(row, 1, Text("prime ", i));
+        view.setCell(row, 1, Text("value ", i));
         view.setCell(row, 2, Text("", i % 7));
         recorder.painted.clear();
         view.refreshNow();
@@ -625,7 +625,7 @@ TEST(CompactListView, AnImmediateRefreshPaintsAVisibleNewRowBeforeItReturns) {
 
 } // namespace
 
-// Rows appended and scrolled to, as a search lists its primes: the scroll bar learns the new range and
+// Rows appended and scrolled to, one at a time: the scroll bar learns the new range and
 // position together and repaints once per step, only around its handle, and shows what a full paint would.
 TEST(CompactListView, TheScrollBarRepaintsOncePerStepAndOnlyAroundItsHandle) {
     ShownView shown(475, 150, 3);
@@ -644,7 +644,7 @@ TEST(CompactListView, TheScrollBarRepaintsOncePerStepAndOnlyAroundItsHandle) {
     for (int i = 12; i < 40; ++i) {
         recorder.painted.clear();
         const int row = view.addRow(Text("", i + 1));
-        view.setCell(row, 1, Text("prime ", i));
+        view.setCell(row, 1, Text("value ", i));
         view.refreshNow();
         view.setScrollPosition(view.rowCount());
         Settle();

@@ -190,8 +190,8 @@ Ref<HTTPSocket> NewClient(const Ref<Recorder>& recorder) {
     return socket;
 }
 
-String UrlAt(std::uint16_t port, const String& path = "/Updates/tarnwick.xml") {
-    return "http://www.example.com:" + std::to_string(port) + path;
+String UrlAt(std::uint16_t port, const String& path = "/files/page.xml") {
+    return "http://www.site.example:" + std::to_string(port) + path;
 }
 
 // Replaces each "{port}" in `text`.
@@ -207,7 +207,7 @@ protected:
     void SetUp() override {
         // nohost.example has no address: its name fails as an unknown one does, and no resolver is asked.
         SetHostAddressMap(
-            {{"www.example.com", "127.0.0.1"}, {"proxy.example.com", "127.0.0.1"}, {"nohost.example", ""}});
+            {{"www.site.example", "127.0.0.1"}, {"proxy.site.example", "127.0.0.1"}, {"nohost.example", ""}});
     }
     void TearDown() override { SetHostAddressMap({}); }
 
@@ -222,7 +222,7 @@ struct RequestCase {
     const char* name;
     const char* url;
     std::int32_t clientPort; // the client's Port; 80 is what Constructor sets
-    bool viaProxy;           // proxy.example.com at the server's port
+    bool viaProxy;           // proxy.site.example at the server's port
     const char* request;
 };
 
@@ -239,7 +239,7 @@ TEST_P(HttpSocketRequest, SendsTheExactRequestBytes) {
     Ref<HTTPSocket> socket = NewClient(recorder);
     socket->SetPort(c.clientPort == kServerPort ? server.port() : c.clientPort);
     if (c.viaProxy) {
-        socket->SetHTTPProxyAddress("proxy.example.com");
+        socket->SetHTTPProxyAddress("proxy.site.example");
         socket->SetHTTPProxyPort(server.port());
     }
     const String url = WithPort(c.url, server.port());
@@ -256,26 +256,27 @@ TEST_P(HttpSocketRequest, SendsTheExactRequestBytes) {
 INSTANTIATE_TEST_SUITE_P(
     , HttpSocketRequest,
     testing::Values(
-        RequestCase{"PathAndPortInTheUrl", "http://www.example.com:{port}/Updates/tarnwick.xml", 80, false,
-                    "GET /Updates/tarnwick.xml HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\n"
-                    "Host: www.example.com:{port}\r\n\r\n"},
+        RequestCase{"PathAndPortInTheUrl", "http://www.site.example:{port}/files/page.xml", 80, false,
+                    "GET /files/page.xml HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\n"
+                    "Host: www.site.example:{port}\r\n\r\n"},
         RequestCase{
-            "NoPath", "http://www.example.com:{port}", 80, false,
-            "GET / HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: www.example.com:{port}\r\n\r\n"},
-        RequestCase{"NoScheme", "www.example.com:{port}/a/b?c=d", 80, false,
+            "NoPath", "http://www.site.example:{port}", 80, false,
+            "GET / HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: www.site.example:{port}\r\n\r\n"},
+        RequestCase{"NoScheme", "www.site.example:{port}/a/b?c=d", 80, false,
                     "GET /a/b?c=d HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\n"
-                    "Host: www.example.com:{port}\r\n\r\n"},
+                    "Host: www.site.example:{port}\r\n\r\n"},
         RequestCase{
-            "PortZeroTakesTheUrlsPort", "http://www.example.com:{port}/x", 0, false,
-            "GET /x HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: www.example.com:{port}\r\n\r\n"},
-        RequestCase{"ClientPortWhenTheUrlHasNone", "http://www.example.com/x", kServerPort, false,
-                    "GET /x HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: www.example.com\r\n\r\n"},
+            "PortZeroTakesTheUrlsPort", "http://www.site.example:{port}/x", 0, false,
+            "GET /x HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: www.site.example:{port}\r\n\r\n"},
         RequestCase{
-            "HostNamesMapWithoutRegardToCase", "http://WWW.Example.COM:{port}/", 80, false,
-            "GET / HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: WWW.Example.COM:{port}\r\n\r\n"},
-        RequestCase{"ThroughAProxy", "http://far.example.org/x", 80, true,
-                    "GET http://far.example.org/x HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\n"
-                    "Host: far.example.org\r\n\r\n"}),
+            "ClientPortWhenTheUrlHasNone", "http://www.site.example/x", kServerPort, false,
+            "GET /x HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: www.site.example\r\n\r\n"},
+        RequestCase{
+            "HostNamesMapWithoutRegardToCase", "http://WWW.Site.EXAMPLE:{port}/", 80, false,
+            "GET / HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: WWW.Site.EXAMPLE:{port}\r\n\r\n"},
+        RequestCase{"ThroughAProxy", "http://far.site.example/x", 80, true,
+                    "GET http://far.site.example/x HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\n"
+                    "Host: far.site.example\r\n\r\n"}),
     [](const testing::TestParamInfo<RequestCase>& info) { return info.param.name; });
 
 // ---- replies ----
@@ -459,11 +460,11 @@ INSTANTIATE_TEST_SUITE_P(
     , HttpSocketError,
     testing::Values(
         ErrorCase{"NoServerName", Target::Given, "http://:8080/x", {}, SocketError::InvalidUrl},
-        ErrorCase{"BlankInTheUrl", Target::Given, "http://www.example.com/a b", {}, SocketError::InvalidUrl},
+        ErrorCase{"BlankInTheUrl", Target::Given, "http://www.site.example/a b", {}, SocketError::InvalidUrl},
         ErrorCase{
-            "PortOutOfRange", Target::Given, "http://www.example.com:65536/", {}, SocketError::InvalidPort},
+            "PortOutOfRange", Target::Given, "http://www.site.example:65536/", {}, SocketError::InvalidPort},
         ErrorCase{
-            "PortNotANumber", Target::Given, "http://www.example.com:8o/", {}, SocketError::InvalidPort},
+            "PortNotANumber", Target::Given, "http://www.site.example:8o/", {}, SocketError::InvalidPort},
         ErrorCase{"NobodyListens", Target::ClosedPort, "", {}, SocketError::LostConnection},
         ErrorCase{"NameWithoutAnAddress",
                   Target::Given,
@@ -713,10 +714,10 @@ TEST_F(HttpSocketTest, ConstructionAndTheDesignsPropertyNames) {
         PropertyValue value;
     };
     for (const Key& key :
-         {Key{"httpProxyAddress", PropertyType::String, String("proxy.example.com")},
+         {Key{"httpProxyAddress", PropertyType::String, String("proxy.site.example")},
           Key{"httpProxyPort", PropertyType::Int32, std::int32_t{3128}},
           Key{"yield", PropertyType::Boolean, true}, Key{"port", PropertyType::Int32, std::int32_t{0}},
-          Key{"address", PropertyType::String, String("www.example.com")}}) {
+          Key{"address", PropertyType::String, String("www.site.example")}}) {
         SCOPED_TRACE(key.name);
         const PropertyRecord* property = record.FindProperty(key.name);
         ASSERT_TRUE(property);
@@ -724,21 +725,21 @@ TEST_F(HttpSocketTest, ConstructionAndTheDesignsPropertyNames) {
         property->set(*socket, key.value);
         EXPECT_EQ(property->get(*socket), key.value);
     }
-    EXPECT_EQ(socket->HTTPProxyAddress(), "proxy.example.com");
+    EXPECT_EQ(socket->HTTPProxyAddress(), "proxy.site.example");
     EXPECT_EQ(socket->HTTPProxyPort(), 3128);
     EXPECT_TRUE(socket->Yield());
     EXPECT_EQ(socket->Port(), 0);
 }
 
 TEST(HttpSocketHostResolver, MapsNamesWithoutRegardToCaseAndPassesOthersThrough) {
-    SetHostAddressMap({{"Www.Example.com", "127.0.0.1"}, {"NoHost.example", ""}});
-    EXPECT_EQ(ResolveHostForConnection("www.example.com"), "127.0.0.1");
-    EXPECT_EQ(ResolveHostForConnection("WWW.EXAMPLE.COM"), "127.0.0.1");
+    SetHostAddressMap({{"Www.Site.example", "127.0.0.1"}, {"NoHost.example", ""}});
+    EXPECT_EQ(ResolveHostForConnection("www.site.example"), "127.0.0.1");
+    EXPECT_EQ(ResolveHostForConnection("WWW.SITE.EXAMPLE"), "127.0.0.1");
     EXPECT_EQ(ResolveHostForConnection("nohost.example"), std::nullopt) << "mapped to no address";
-    EXPECT_EQ(ResolveHostForConnection("other.example.com"), "other.example.com");
+    EXPECT_EQ(ResolveHostForConnection("other.site.example"), "other.site.example");
     EXPECT_EQ(ResolveHostForConnection(""), "");
     SetHostAddressMap({});
-    EXPECT_EQ(ResolveHostForConnection("www.example.com"), "www.example.com");
+    EXPECT_EQ(ResolveHostForConnection("www.site.example"), "www.site.example");
 }
 
 // ---- the plain TCP socket under the client ----
@@ -773,7 +774,7 @@ TEST_F(HttpSocketTest, TheTcpLayerRaisesConnectedDataAndThePeersCloseAsError) {
     LoopbackServer server(Script{{"hel", "lo"}, 10});
     auto events = std::make_shared<TcpRecorder>();
     Ref<TCPSocket> socket = NewTcpSocket(events);
-    socket->SetAddress("WWW.example.com");
+    socket->SetAddress("WWW.site.example");
     socket->SetPort(server.port());
     socket->Connect();
     ASSERT_TRUE(RunUntil([&] { return !events->errors.empty(); }));

@@ -70,9 +70,9 @@ protected:
 TEST_F(MenuTest, ChildAndLookupFindEntriesByName) {
     EXPECT_EQ(bar->Child("FileMenu"), file);
     EXPECT_EQ(bar->Child("FileQuit"), nullptr) << "Child looks at direct children only";
-    ASSERT_TRUE(bar->Lookup("FileQuit"));
-    EXPECT_TRUE(bar->Lookup("FileQuit")->IsA(QuitMenuItem::Lookup()));
-    EXPECT_EQ(bar->Lookup("Nothing"), nullptr);
+    ASSERT_TRUE(bar->FindItem("FileQuit"));
+    EXPECT_TRUE(bar->FindItem("FileQuit")->IsA(QuitMenuItem::Lookup()));
+    EXPECT_EQ(bar->FindItem("Nothing"), nullptr);
 }
 
 TEST_F(MenuTest, AWindowShowsTheBarWithAccessKeysSeparatorAndCommandKeyShortcuts) {
@@ -98,13 +98,13 @@ TEST_F(MenuTest, AChoiceReachesTheApplicationsHandlerByItemName) {
     auto recorder = std::make_shared<Recorder>();
     app->AddMenuHandler("EditPaste",
                         RuntimeCreateDelegate(&Recorder::Handle, recorder, "(  ) as Boolean", false));
-    NativeAction(*bar->Lookup("EditPaste"))->trigger();
+    NativeAction(*bar->FindItem("EditPaste"))->trigger();
     EXPECT_EQ(recorder->calls, 1);
     EXPECT_FALSE(RuntimeQuitRequested());
 }
 
 TEST_F(MenuTest, QuitEndsTheApplication) {
-    NativeAction(*bar->Lookup("FileQuit"))->trigger();
+    NativeAction(*bar->FindItem("FileQuit"))->trigger();
     EXPECT_TRUE(RuntimeQuitRequested());
 }
 
@@ -120,13 +120,13 @@ TEST_F(MenuTest, EditEntriesActOnTheFocusedTextField) {
     if (QApplication::focusWidget() != field)
         GTEST_SKIP() << "the platform gives no keyboard focus";
     field->selectAll();
-    RuntimeChooseMenuItem(*bar->Lookup("EditCopy"));
+    RuntimeChooseMenuItem(*bar->FindItem("EditCopy"));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("12345"));
     field->setCursorPosition(5);
-    RuntimeChooseMenuItem(*bar->Lookup("EditPaste"));
+    RuntimeChooseMenuItem(*bar->FindItem("EditPaste"));
     EXPECT_EQ(field->text(), QStringLiteral("1234512345"));
-    EXPECT_TRUE(bar->Lookup("EditUndo")->CanAct());
-    RuntimeChooseMenuItem(*bar->Lookup("EditUndo"));
+    EXPECT_TRUE(bar->FindItem("EditUndo")->CanAct());
+    RuntimeChooseMenuItem(*bar->FindItem("EditUndo"));
     EXPECT_EQ(field->text(), QStringLiteral("12345"));
     window->Close();
 }

@@ -107,11 +107,11 @@ TEST(TextCDbl, ReadsBackWhatFormatWritesWithGroups) {
     }
 }
 
-TEST(TextCDbl, ReadsTheGapBetweenPrimeRows) {
+TEST(TextCDbl, SubtractsGroupedAndPlainNumbersAsShown) {
     EXPECT_EQ(CDbl("1,009") - CDbl("997"), 12);
 }
 
-TEST(TextVal, ReadsVersionFields) {
+TEST(TextVal, ReadsLeadingDigitsLikeDottedFields) {
     const std::vector<ReadCase> cases = {
         {"03", 3},  {"3", 3},     {"", 0},      {" 3", 3},       {"3abc", 3}, {"10", 10},      {"-2", -2},
         {"abc", 0}, {"1,009", 1}, {"3.1", 3.1}, {"1e400", kInf}, {"nan", 0},  {"\xC3\xA9", 0}, {"007", 7},
@@ -155,7 +155,7 @@ TEST(TextToInt64, IsDefinedForEveryDouble) {
     }
 }
 
-TEST(TextToInt64, ReadsGroupedSearchLimit) {
+TEST(TextToInt64, ReadsATenDigitGroupedNumberExactly) {
     EXPECT_EQ(ToInt64(CDbl("9,999,999,999")), 9999999999);
 }
 
@@ -409,7 +409,7 @@ TEST(TextMid, WithoutLengthTakesTheRest) {
     }
 }
 
-// How an update document's field is read: the text between an opening and a closing tag.
+// The text between an opening and a closing tag, read with InStr, Len and Mid.
 String fieldBetweenTags(const String& text) {
     const std::int64_t p = InStr(0, text, "<Free>");
     const std::int64_t a = p + Len("<Free>");
@@ -584,11 +584,11 @@ TEST(TextSearch, ComparesEachByteAtMostTwiceOnAverage) {
     for (const Case& c : cases) {
         BytePatternSearch search(c.text, c.pattern);
         std::size_t hits = 0;
-        while (search.next() != BytePatternSearch::npos)
+        while (search.Next() != BytePatternSearch::kNotFound)
             ++hits;
         SCOPED_TRACE(testing::Message()
                      << "pattern of " << c.pattern.size() << " bytes, " << hits << " hits");
-        EXPECT_LE(search.comparisons(), 2 * c.text.size());
+        EXPECT_LE(search.Comparisons(), 2 * c.text.size());
         if (c.pattern.size() > 1000)
             continue; // a plain search, the check of the count, is quadratic on the long ones
         std::size_t naiveHits = 0;

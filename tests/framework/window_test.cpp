@@ -2,7 +2,6 @@
 
 #include "framework/Registry.h"
 #include "framework/Runtime.h"
-#include "framework/WindowDesign.h"
 #include "framework/WindowPattern.h"
 #include "framework/controls/Control.h"
 #include "framework/controls/GroupBox.h"
@@ -46,7 +45,12 @@ public:
     }
     void Layout() {
         journal.push_back("Layout");
-        SetProperties(*this, OVELUND_WINDOW_DESIGN(700, 530, 0, "Noting", true));
+        SetProperties(*this, OVELUND_DESIGN_BLOCK(design::Int32{"Width", 700}, design::Int32{"Height", 530},
+                                                  design::Boolean{"HasBackColor", true},
+                                                  design::Color{"BackColor", 0xFF, 0xFF, 0xFF},
+                                                  design::String{"Title", "Noting"},
+                                                  design::Boolean{"Resizeable", false},
+                                                  design::Boolean{"MaximizeButton", false}));
     }
     void Event_Open() { journal.push_back("Open"); }
     // The window's Close handler runs while the window is whole.

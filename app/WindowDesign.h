@@ -1,17 +1,13 @@
 #pragma once
-// The 22-key window design, in the order every window's design stores it. Windows differ in their size,
-// frame, title and minimise button; the rest of the design is the same for all of them.
+// What the program's four stored window designs share: the 22 window keys, in the order every window's design
+// stores them (the windows differ in their size, frame, title and minimise button; the rest is the same for
+// all), and the placement keys that end the control designs stored from InitialParent to Name.
 
 #include "framework/core/DesignBlock.h"
 
-namespace Ovelund::design {
-// The Index of a control that belongs to no control array: the smallest Int32.
-inline constexpr std::int32_t NoControlArray = -2147483647 - 1;
-} // namespace Ovelund::design
-
 // The placement keys that end a control design stored from InitialParent to Name, in their stored order.
 // `lockLeftTop` is LockTop and LockLeft; LockBottom and LockRight are False.
-#define OVELUND_TRAILING_PLACEMENT(left, top, width, height, lockLeftTop, name)                              \
+#define TRAILING_PLACEMENT_KEYS(left, top, width, height, lockLeftTop, name)                                 \
     ::Ovelund::design::Int32{"TabPanelIndex", 0}, ::Ovelund::design::Boolean{"LockBottom", false},           \
         ::Ovelund::design::Boolean{"LockRight", false}, ::Ovelund::design::Boolean{"LockTop", lockLeftTop},  \
         ::Ovelund::design::Boolean{"LockLeft", lockLeftTop}, ::Ovelund::design::Int32{"Height", height},     \
@@ -21,7 +17,7 @@ inline constexpr std::int32_t NoControlArray = -2147483647 - 1;
         "Name", name                                                                                         \
     }
 
-#define OVELUND_WINDOW_DESIGN(width, height, frame, title, minimizeButton)                                   \
+#define STORED_WINDOW_DESIGN(width, height, frame, title, minimizeButton)                                    \
     OVELUND_DESIGN_BLOCK(                                                                                    \
         ::Ovelund::design::Int32{"Placement", 0}, ::Ovelund::design::Int32{"Width", width},                  \
         ::Ovelund::design::Int32{"Height", height}, ::Ovelund::design::Int32{"MinWidth", 64},                \
