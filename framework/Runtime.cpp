@@ -28,7 +28,7 @@ std::uint64_t backgroundTaskCalls = 0;
 namespace {
 
 // Events are delivered from inside a long loop only this often.
-constexpr std::chrono::steady_clock::duration defaultDeliveryInterval = std::chrono::milliseconds(4);
+constexpr std::chrono::steady_clock::duration kDefaultDeliveryInterval = std::chrono::milliseconds(4);
 
 struct RuntimeState {
     bool quitRequested = false;
@@ -43,7 +43,7 @@ struct RuntimeState {
     std::array<char*, 2> arguments{};
     Ref<ExceptionHelperDelegate> exceptionHelper;
     std::chrono::steady_clock::time_point lastDelivery{};
-    std::chrono::steady_clock::duration deliveryInterval = defaultDeliveryInterval;
+    std::chrono::steady_clock::duration deliveryInterval = kDefaultDeliveryInterval;
 };
 
 RuntimeState& State() {
@@ -118,7 +118,7 @@ int RuntimeExit() {
 }
 
 void RuntimeSetEventDeliveryInterval(std::chrono::milliseconds interval) {
-    State().deliveryInterval = interval.count() < 0 ? defaultDeliveryInterval : interval;
+    State().deliveryInterval = interval.count() < 0 ? kDefaultDeliveryInterval : interval;
 }
 
 void RunFrameworkInitialization(const Ref<LateStartupDelegate>& lateStartup) {

@@ -37,7 +37,7 @@ int callbacksRunning = 0;
 unsigned connectAttemptLimit = 0;
 
 // At most this many bytes are read in one pass; the rest waits for the next.
-constexpr std::size_t maxReadPass = 256 * 1024;
+constexpr std::size_t kMaxReadPass = 256 * 1024;
 
 // The system's error numbers as the codes of SocketErrors.h:
 //   no descriptor, buffer or memory; no permission; unsupported family; local address unavailable
@@ -300,7 +300,7 @@ void TCPSocketNative::Readable() {
     bool closed = false;
     int error = 0;
     char buffer[64 * 1024];
-    for (std::size_t taken = 0; taken < maxReadPass;) {
+    for (std::size_t taken = 0; taken < kMaxReadPass;) {
         const ssize_t n = ::read(descriptor, buffer, sizeof buffer);
         if (n > 0) {
             input.append(buffer, static_cast<qsizetype>(n));

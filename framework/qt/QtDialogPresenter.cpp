@@ -21,17 +21,17 @@ namespace {
 
 // Dialog texts may come from a server: a dialog shows at most this many characters of one, and no text is
 // wider than this, so that a huge or unbroken text cannot push the buttons off the screen.
-constexpr qsizetype maxShownCharacters = 4000;
-constexpr int maxTextWidth = 640;
-constexpr int iconSize = 48;
+constexpr qsizetype kMaxShownCharacters = 4000;
+constexpr int kMaxTextWidth = 640;
+constexpr int kIconSize = 48;
 
 QString ToQt(const String& text) {
     // Four bytes at most per character: converting a little more than is shown is enough.
     const std::size_t bytes =
-        std::min<std::size_t>(text.size(), 4 * static_cast<std::size_t>(maxShownCharacters) + 4);
+        std::min<std::size_t>(text.size(), 4 * static_cast<std::size_t>(kMaxShownCharacters) + 4);
     QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(bytes));
-    if (shown.size() > maxShownCharacters || bytes < text.size())
-        shown = shown.left(maxShownCharacters) + QChar(0x2026);
+    if (shown.size() > kMaxShownCharacters || bytes < text.size())
+        shown = shown.left(kMaxShownCharacters) + QChar(0x2026);
     return shown;
 }
 
@@ -39,7 +39,7 @@ QLabel* PlainLabel(const String& text, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
-    label->setMaximumWidth(maxTextWidth);
+    label->setMaximumWidth(kMaxTextWidth);
     label->setText(ToQt(text));
     return label;
 }
@@ -77,7 +77,7 @@ DialogPresenter::Answer QtDialogPresenter::ShowMessageDialog(const MessageDialog
     if (const auto pixmap = PixmapForIcon(dialog.Icon())) {
         auto* icon = new QLabel(&window);
         icon->setObjectName(QStringLiteral("icon"));
-        icon->setPixmap(window.style()->standardIcon(*pixmap).pixmap(iconSize, iconSize));
+        icon->setPixmap(window.style()->standardIcon(*pixmap).pixmap(kIconSize, kIconSize));
         icon->setAlignment(Qt::AlignTop);
         outer->addWidget(icon);
     }

@@ -18,6 +18,7 @@
 #include "update/selfTest.h"
 #include "update/updateWindow.h"
 
+#include <QByteArray>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -33,6 +34,11 @@ inline const Ovelund::String kDocumentURL = "http://www.example.com/Updates/tarn
 // An update document as the maker's server writes it.
 Ovelund::String Document(const Ovelund::String& version, const Ovelund::String& description,
                          const Ovelund::String& free);
+
+// The bytes of a text, as a server sends them.
+inline QByteArray Bytes(const Ovelund::String& text) {
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 class UpdateFixture : public ::testing::Test {
 protected:

@@ -13,16 +13,13 @@
 #include <ostream>
 
 using namespace Ovelund;
+using update_testing::Bytes;
 using update_testing::Document;
 using update_testing::LoopbackServer;
 using update_testing::UpdateFixture;
 using Answer = DialogPresenter::Answer;
 
 namespace {
-
-QByteArray Bytes(const String& text) {
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 class SelfTestWindow : public UpdateFixture {
 protected:

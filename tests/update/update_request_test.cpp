@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 
 using namespace Ovelund;
+using update_testing::Bytes;
 using update_testing::Document;
 using update_testing::LoopbackServer;
 using update_testing::UpdateDocumentUrl;
@@ -20,10 +21,6 @@ using update_testing::UpdateFixture;
 using Answer = DialogPresenter::Answer;
 
 namespace {
-
-QByteArray Bytes(const String& text) {
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 class UpdateRequest : public UpdateFixture {
 protected:
