@@ -15,11 +15,6 @@ public:
     virtual ~EventSource() = default;
 
     void AddEventHandler(int number, Ref<DelegateBase> delegate) { handlers_[number] = std::move(delegate); }
-    bool HasEventHandler(int number) const { return handlers_.count(number) != 0; }
-    const DelegateBase* EventHandler(int number) const {
-        auto it = handlers_.find(number);
-        return it == handlers_.end() ? nullptr : it->second.get();
-    }
 
 protected:
     // Calls the handler bound at `number`. A delegate whose signature does not fit the event's arguments is
