@@ -74,8 +74,9 @@ public:
 };
 
 template <class Handler>
-void Bind(const Ref<Object>& control, int number, Handler handler, const Ref<Recorder>& to) {
-    RuntimeAddEventHandler(*control, number, RuntimeCreateDelegate(handler, to, "( Control )", true));
+void Bind(const Ref<Object>& control, int number, Handler handler, const char* signature,
+          const Ref<Recorder>& to) {
+    RuntimeAddEventHandler(*control, number, RuntimeCreateDelegate(handler, to, signature, true));
 }
 
 template <class W> W* WidgetOf(const RectControl& control) {
@@ -356,7 +357,7 @@ TEST_F(ControlsTest, LabelAlignmentCodes) {
 
 TEST_F(ControlsTest, LabelOpenEventReachesItsHandler) {
     auto label = Make<Label>("Label1", OVELUND_DESIGN_BLOCK(d::String{"Text", "x"}));
-    Bind(label, Control::EventOpen, &Recorder::OnOpen, recorder);
+    Bind(label, Control::EventOpen, &Recorder::OnOpen, "( Label )", recorder);
     label->RaiseOpen();
     ASSERT_EQ(recorder->opened.size(), 1u);
     EXPECT_EQ(recorder->opened[0], label);
@@ -381,7 +382,7 @@ TEST_F(ControlsTest, PushButtonDesignReachesItsWidgetAndClicksRaiseAction) {
     EXPECT_TRUE(widget->font().italic());
     EXPECT_FALSE(widget->font().bold());
 
-    Bind(start, PushButton::EventAction, &Recorder::OnButton, recorder);
+    Bind(start, PushButton::EventAction, &Recorder::OnButton, "( PushButton )", recorder);
     widget->click();
     ASSERT_EQ(recorder->buttons.size(), 1u);
     EXPECT_EQ(recorder->buttons[0], start);
@@ -402,8 +403,8 @@ TEST_F(ControlsTest, ReturnPressesTheDefaultButtonAndEscapeTheCancelButton) {
         "Cancel", OVELUND_DESIGN_BLOCK(d::Int32{"Left", 100}, d::String{"Caption", "Cancel"},
                                        d::Boolean{"Default", false}, d::Boolean{"Cancel", true}));
     auto field = Make<TextField>("Field", OVELUND_DESIGN_BLOCK(d::Int32{"Top", 50}, d::String{"Text", "2"}));
-    Bind(ok, PushButton::EventAction, &Recorder::OnButton, recorder);
-    Bind(cancel, PushButton::EventAction, &Recorder::OnButton, recorder);
+    Bind(ok, PushButton::EventAction, &Recorder::OnButton, "( PushButton )", recorder);
+    Bind(cancel, PushButton::EventAction, &Recorder::OnButton, "( PushButton )", recorder);
     QWidget* edit = WidgetOf<QLineEdit>(*field);
     ASSERT_NE(edit, nullptr);
 
@@ -429,8 +430,8 @@ TEST_F(ControlsTest, ReturnPressesTheLatestEnabledDefaultButton) {
     auto stop =
         Make<PushButton>("Stop", OVELUND_DESIGN_BLOCK(d::Int32{"Left", 100}, d::Boolean{"Default", false},
                                                       d::Boolean{"Enabled", false}));
-    Bind(start, PushButton::EventAction, &Recorder::OnButton, recorder);
-    Bind(stop, PushButton::EventAction, &Recorder::OnButton, recorder);
+    Bind(start, PushButton::EventAction, &Recorder::OnButton, "( PushButton )", recorder);
+    Bind(stop, PushButton::EventAction, &Recorder::OnButton, "( PushButton )", recorder);
     auto pressed = [this] {
         recorder->buttons.clear();
         SendKey(Frame(), Qt::Key_Return);
@@ -507,7 +508,7 @@ TEST_F(ControlsTest, TextFieldDesignReachesItsWidget) {
 
 TEST_F(ControlsTest, TextChangeIsRaisedForEveryChangeOfTheText) {
     auto field = Make<TextField>("EditField2", OVELUND_DESIGN_BLOCK(d::String{"Text", "2"}));
-    Bind(field, TextField::EventTextChange, &Recorder::OnTextChange, recorder);
+    Bind(field, TextField::EventTextChange, &Recorder::OnTextChange, "( TextField )", recorder);
     auto* edit = WidgetOf<QLineEdit>(*field);
     ASSERT_NE(edit, nullptr);
     EXPECT_TRUE(recorder->texts.empty()) << "the design's text is in place before the binding";
@@ -525,7 +526,7 @@ TEST_F(ControlsTest, TextChangeIsRaisedForEveryChangeOfTheText) {
     EXPECT_EQ(recorder->texts, (std::vector<String>{"9,999", ""}));
 
     // What a handler throws for a change the program made reaches the program.
-    Bind(field, TextField::EventTextChange, &Recorder::Throw, recorder);
+    Bind(field, TextField::EventTextChange, &Recorder::Throw, "( TextField )", recorder);
     EXPECT_THROW(field->SetText("x"), RuntimeException);
     EXPECT_EQ(field->Text(), "x");
 }
@@ -551,7 +552,7 @@ TEST_F(ControlsTest, TextFieldTabsAndHostileText) {
 TEST_F(ControlsTest, SelStartCountsCharactersAndClampsAnyValue) {
     auto field = Make<TextField>("Field", OVELUND_DESIGN_BLOCK(d::String{"Text", "a\xF0\x9F\x98\x80"
                                                                                  "bc"}));
-    Bind(field, TextField::EventSelChange, &Recorder::OnSelChange, recorder);
+    Bind(field, TextField::EventSelChange, &Recorder::OnSelChange, "( TextField )", recorder);
     auto* edit = WidgetOf<QLineEdit>(*field);
     ASSERT_NE(edit, nullptr);
     // Characters a, U+1F600 (two UTF-16 code units), b, c.
@@ -645,8 +646,8 @@ TEST_F(ControlsTest, RadioButtonsOfOneContainerExcludeEachOther) {
                              d::Boolean{"Value", false}, d::String{"InitialParent", "GroupBox1"}));
     auto outside =
         Make<RadioButton>("Outside", OVELUND_DESIGN_BLOCK(d::Int32{"Top", 250}, d::Boolean{"Value", true}));
-    Bind(modeA, RadioButton::EventAction, &Recorder::OnRadio, recorder);
-    Bind(modeB, RadioButton::EventAction, &Recorder::OnRadio, recorder);
+    Bind(modeA, RadioButton::EventAction, &Recorder::OnRadio, "( RadioButton )", recorder);
+    Bind(modeB, RadioButton::EventAction, &Recorder::OnRadio, "( RadioButton )", recorder);
     auto* a = WidgetOf<QRadioButton>(*modeA);
     auto* b = WidgetOf<QRadioButton>(*modeB);
     ASSERT_NE(a, nullptr);
