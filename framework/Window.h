@@ -22,14 +22,42 @@ struct WindowNative;
 class Window : public Object {
     OVELUND_OBJECT
 public:
-    // The window events, by number.
+    // The window events. The framework raises CreateControls, Layout and Open while it builds a window and
+    // Close when it closes; the others it never raises.
     enum Event : int {
         EventActivate = 0,
+        EventAddMenuHandlers = 1,
         EventCancelClose = 2,
         EventClose = 3,
+        EventConstructContextualMenu = 4,
+        EventContentsChanged = 5,
+        EventContextualMenuAction = 6,
         EventCreateControls = 7,
+        EventDeactivate = 8,
+        EventDragEnter = 9,
+        EventDragExit = 10,
+        EventDragOver = 11,
+        EventDropObject = 12,
+        EventEnableMenuItems = 13,
+        EventKeyDown = 14,
+        EventKeyUp = 15,
         EventLayout = 16,
+        EventMaximize = 17,
+        EventMinimize = 18,
+        EventMouseDown = 19,
+        EventMouseDrag = 20,
+        EventMouseEnter = 21,
+        EventMouseExit = 22,
+        EventMouseMove = 23,
+        EventMouseUp = 24,
+        EventMouseWheel = 25,
+        EventMoved = 26,
         EventOpen = 27,
+        EventPaint = 28,
+        EventResized = 29,
+        EventResizing = 30,
+        EventRestore = 31,
+        EventSetupBindings = 32,
     };
 
     Window();

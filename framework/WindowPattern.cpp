@@ -12,11 +12,4 @@ Ref<Object> NewControl(Window& window, const ClassRecord& record, const String& 
     return control;
 }
 
-void RuntimeAddEventHandler(Object& source, int number, Ref<DelegateBase> delegate) {
-    auto* events = dynamic_cast<EventSource*>(&source);
-    if (!events)
-        throw RuntimeException(source.classRecord().FullName() + " raises no events");
-    events->AddEventHandler(number, std::move(delegate));
-}
-
 } // namespace Ovelund

@@ -7,9 +7,9 @@ namespace Ovelund {
 const ClassRecord& Control::Lookup() {
     static const ClassRecord record =
         ClassBuilder<Control>("Control", &Object::Lookup())
-            .Event(EventClose, "Close")
-            .Event(EventCreatePane, "CreatePane")
-            .Event(EventOpen, "Open")
+            .Event<>(EventClose, "Close")
+            .NeverRaised(EventCreatePane, "CreatePane")
+            .Event<>(EventOpen, "Open")
             .Property("Name", &Control::SetName, &Control::Name)
             .Property("Index", &PaneChild::SetIndex, &PaneChild::Index)
             .Property("TabPanelIndex", &Control::SetTabPanelIndex, &Control::TabPanelIndex)

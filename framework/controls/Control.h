@@ -28,7 +28,6 @@ public:
     void RaiseOpen();
     // Closes the control: raises its Close event and removes its platform part.
     void Close();
-    bool IsClosed() const { return closed_; }
 
 protected:
     virtual void CreateNative() {}

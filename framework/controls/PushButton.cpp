@@ -78,7 +78,7 @@ private:
 const ClassRecord& PushButton::Lookup() {
     static const ClassRecord record =
         ClassBuilder<PushButton>("PushButton", &RectControl::Lookup())
-            .Event(EventAction, "Action")
+            .Event<>(EventAction, "Action")
             .Property("Caption", &PushButton::SetCaption, &PushButton::Caption)
             .Property("Default", &PushButton::SetDefault, &PushButton::Default)
             .Property("Cancel", &PushButton::SetCancel, &PushButton::Cancel)

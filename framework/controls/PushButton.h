@@ -1,5 +1,5 @@
 #pragma once
-// A push button. Its Action event (15) is raised when the button is clicked, by the mouse, by the keyboard
+// A push button. Its Action event is raised when the button is clicked, by the mouse, by the keyboard
 // while it has the focus, or through the window's Return and Escape keys:
 //
 // - Return or Enter in the window presses its default button, unless the focused control takes the key

@@ -10,7 +10,7 @@ namespace Ovelund {
 const ClassRecord& RadioButton::Lookup() {
     static const ClassRecord record =
         ClassBuilder<RadioButton>("RadioButton", &RectControl::Lookup())
-            .Event(EventAction, "Action")
+            .Event<>(EventAction, "Action")
             .Property("Caption", &RadioButton::SetCaption, &RadioButton::Caption)
             .Property("Value", &RadioButton::SetValue, &RadioButton::Value)
             .With(&RectControl::FontProperties<RadioButton>)

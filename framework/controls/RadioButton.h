@@ -3,7 +3,7 @@
 // names) exclude each other: turning one on turns the others off. Exclusion applies among the buttons that
 // share the container when a button is turned on.
 //
-// Its Action event (15) is raised when the user clicks it (with the mouse, or with the keyboard while it
+// Its Action event is raised when the user clicks it (with the mouse, or with the keyboard while it
 // has the focus), also when it was on already; setting Value from the program raises nothing. Value False
 // turns the button off even when it is its container's only button that is on. The caption is shown as it
 // stands ("&" is no access-key mark).

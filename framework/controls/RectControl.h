@@ -23,6 +23,22 @@ struct ControlNative;
 class RectControl : public Control {
     OVELUND_OBJECT
 public:
+    // The framework raises none of these; they keep their numbers so that a subclass's own events come after.
+    enum Event : int {
+        EventConstructContextualMenu = 3,
+        EventContextualMenuAction = 4,
+        EventDragEnter = 5,
+        EventDragExit = 6,
+        EventDragOver = 7,
+        EventDropObject = 8,
+        EventKeyDown = 9,
+        EventKeyUp = 10,
+        EventMouseDown = 11,
+        EventMouseDrag = 12,
+        EventMouseEnter = 13,
+        EventMouseExit = 14,
+    };
+
     static constexpr float DefaultTextSize = 13.0f;
 
     RectControl();

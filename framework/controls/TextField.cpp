@@ -104,8 +104,8 @@ void SetRoleColor(QWidget& widget, QPalette::ColorRole role, Color color) {
 const ClassRecord& TextField::Lookup() {
     static const ClassRecord record =
         ClassBuilder<TextField>("TextField", &TextEdit::Lookup())
-            .Event(EventSelChange, "SelChange")
-            .Event(EventTextChange, "TextChange")
+            .Event<>(EventSelChange, "SelChange")
+            .Event<>(EventTextChange, "TextChange")
             .Property("Text", &TextField::SetText, &TextField::Text)
             .Property("Alignment", &TextField::SetAlignment, &TextField::Alignment)
             .Property("LimitText", &TextField::SetLimitText, &TextField::LimitText)

@@ -1,11 +1,10 @@
 #pragma once
 // A single-line text field.
 //
-// Events: 20 SelChange when the insertion point or the selection moves, 21 TextChange whenever the text
-// changes, by the user's editing or by SetText. A change the user makes is raised from the toolkit's event
-// dispatch; a change the program makes (SetText, SetSelStart) is raised before the setter returns, so what a
-// handler throws reaches the code that made the change. The class's other event numbers (15 to 19) are
-// never raised.
+// Events: SelChange when the insertion point or the selection moves, TextChange whenever the text changes,
+// by the user's editing or by SetText. A change the user makes is raised from the toolkit's event dispatch;
+// a change the program makes (SetText, SetSelStart) is raised before the setter returns, so what a handler
+// throws reaches the code that made the change. The class declares no other events of its own.
 //
 // Positions count characters (code points) from the start of the text: SelStart is the number of
 // characters before the insertion point, or before the selection when there is one. SetSelStart takes any

@@ -25,7 +25,7 @@ struct TimerNative {
 
 const ClassRecord& Timer::Lookup() {
     static const ClassRecord record = ClassBuilder<Timer>("Timer", &Object::Lookup())
-                                          .Event(EventAction, "Action")
+                                          .Event<>(EventAction, "Action")
                                           .Property("Mode", &Timer::SetMode, &Timer::Mode)
                                           .Property("Period", &Timer::SetPeriod, &Timer::Period)
                                           .Build();

@@ -1,5 +1,5 @@
 #pragma once
-// A timer raises its Action event (number 0) every Period milliseconds while Mode is 2, once after Period
+// A timer raises its Action event every Period milliseconds while Mode is 2, once after Period
 // when Mode is 1, and never while Mode is 0. Ticks use the toolkit's precise timers, so 20 ms ticks 50 times
 // a second.
 

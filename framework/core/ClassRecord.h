@@ -4,11 +4,14 @@
 // bases and match names without regard to letter case.
 
 #include "framework/core/Color.h"
+#include "framework/core/EventArguments.h"
 #include "framework/core/Object.h"
 #include "framework/core/String.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <type_traits>
 #include <variant>
@@ -27,11 +30,13 @@ struct PropertyRecord {
     std::function<PropertyValue(const Object&)> get; // may be empty for write-only properties
 };
 
-// One entry of a class's event table. Window classes enter their handlers of window events here; control
-// classes list their events by number and bind handlers per instance (see EventSource).
+// One entry of a class's event table: the event's number and name and, for an event the class raises, the
+// arguments it passes its handlers after the sender. Window classes enter their handlers of window events
+// here; the handlers of other objects' events are bound per object (RuntimeAddEventHandler).
 struct EventRecord {
     int number;
     String name;
+    std::optional<EventArguments> arguments; // none: the event is never raised, and takes no handler
     std::function<void(Object&)> handler;
 };
 
@@ -117,29 +122,29 @@ public:
         return *this;
     }
 
-    // Declares event `number` under `name` (control events; handlers are bound per instance).
-    ClassBuilder& Event(int number, String name) {
-        for (auto& event : record_.events_)
-            if (event.number == number) {
-                event.name = std::move(name);
-                return *this;
-            }
-        record_.events_.push_back(EventRecord{number, std::move(name), {}});
-        return *this;
+    // Declares event `number`, which objects of the class raise with their sender and then arguments of the
+    // types Args: .Event<String, std::int32_t>(EventPageReceived, "PageReceived"). Each event number is
+    // declared once, by the class that adds the event.
+    template <class... Args> ClassBuilder& Event(int number, String name) {
+        return Declare(number, std::move(name), EventArguments::Of<Args...>());
     }
 
-    // Enters a window class's handler for one of its window events.
+    // Declares event `number`, which the framework never raises: the table keeps its number and name, and no
+    // handler can be bound to it or entered for it.
+    ClassBuilder& NeverRaised(int number, String name) {
+        return Declare(number, std::move(name), std::nullopt);
+    }
+
+    // Enters a window class's handler for one of the window events that its base declares and raises, with
+    // the window alone.
     ClassBuilder& Handles(int number, void (T::*handler)()) {
-        for (auto& event : record_.events_)
-            if (event.number == number) {
-                event.handler = [handler](Object& object) {
-                    (static_cast<T&>(object).*handler)();
-                };
-                return *this;
-            }
-        record_.events_.push_back(EventRecord{number, {}, [handler](Object& object) {
-                                                  (static_cast<T&>(object).*handler)();
-                                              }});
+        EventRecord* event = Find(number);
+        if (!event || !event->arguments || event->arguments->types != typeid(std::tuple<>))
+            throw RuntimeException(record_.fullName_ + " handles event " + std::to_string(number) +
+                                   ", which its base does not raise with the window alone");
+        event->handler = [handler](Object& object) {
+            (static_cast<T&>(object).*handler)();
+        };
         return *this;
     }
 
@@ -157,6 +162,21 @@ public:
     ClassRecord Build() { return std::move(record_); }
 
 private:
+    EventRecord* Find(int number) {
+        for (auto& event : record_.events_)
+            if (event.number == number)
+                return &event;
+        return nullptr;
+    }
+
+    ClassBuilder& Declare(int number, String name, std::optional<EventArguments> arguments) {
+        if (const EventRecord* declared = Find(number))
+            throw RuntimeException(record_.fullName_ + " declares event " + std::to_string(number) + " " +
+                                   name + ", which is " + declared->name + " already");
+        record_.events_.push_back(EventRecord{number, std::move(name), std::move(arguments), {}});
+        return *this;
+    }
+
     ClassRecord record_;
 };
 

@@ -11,11 +11,8 @@
 // There is no time-out: a host that never answers, or never completes its reply, keeps the request waiting
 // until Get is called again or the client is closed or dropped (see TCPSocket.h).
 //
-// Events, numbered after SocketCore's five: 5 AuthenticationRequired, 6 Connected, 7 DownloadComplete,
-// 8 Error, 9 HeadersReceived, 10 PageReceived, 11 ProxyAuthenticationRequired, 12 ReceiveProgress. Events
-// with no handler bound raise nothing.
-//
-// Handler signatures:
+// The client's own events count after SocketCore's. Of all its events the client raises only PageReceived
+// and Error; their handlers take:
 //   PageReceived: void (Ref<HTTPSocket> sender, String url, std::int32_t status,
 //                       Ref<InternetHeaders> headers, String content)
 //   Error:        void (Ref<HTTPSocket> sender, std::int32_t code)

@@ -7,6 +7,7 @@
 // - CR and LF are removed from names and values on the way in, so no field can end a request line early and
 //   smuggle in another. A name that is empty after that is not stored.
 
+#include "framework/core/EventArguments.h"
 #include "framework/core/String.h"
 
 #include <cstdint>
@@ -41,5 +42,10 @@ private:
 
 // Whether two header names are equal without regard to ASCII case.
 bool HeaderNamesEqual(const String& a, const String& b);
+
+// PageReceived passes the reply's headers; signature texts name them so.
+template <> struct SignatureName<Ref<InternetHeaders>> {
+    static String Text() { return "InternetHeaders"; }
+};
 
 } // namespace Ovelund

@@ -5,11 +5,11 @@ namespace Ovelund {
 const ClassRecord& SocketCore::Lookup() {
     // The root of the socket classes does nothing on its own, so it has no factory.
     static const ClassRecord record = ClassBuilder<SocketCore>("SocketCore", &Object::Lookup())
-                                          .Event(EventConnected, "Connected")
-                                          .Event(EventDataAvailable, "DataAvailable")
-                                          .Event(EventError, "Error")
-                                          .Event(EventSendComplete, "SendComplete")
-                                          .Event(EventSendProgress, "SendProgress")
+                                          .Event<>(EventConnected, "Connected")
+                                          .Event<>(EventDataAvailable, "DataAvailable")
+                                          .Event<>(EventError, "Error")
+                                          .NeverRaised(EventSendComplete, "SendComplete")
+                                          .NeverRaised(EventSendProgress, "SendProgress")
                                           .Property("Port", &SocketCore::SetPort, &SocketCore::Port)
                                           .NoFactory()
                                           .Build();

@@ -2,7 +2,8 @@
 // The root of the socket classes: the port and the socket layer's last error. Sockets are no controls; a
 // window holds one by name through its own subclass that mixes in PaneChild, and does not close it.
 //
-// Events, numbered from 0: 0 Connected, 1 DataAvailable, 2 Error, 3 SendComplete, 4 SendProgress.
+// TCPSocket raises Connected, DataAvailable and Error, each with only its sender; SendComplete and
+// SendProgress are never raised.
 
 #include "framework/core/ClassRecord.h"
 #include "framework/core/EventSource.h"

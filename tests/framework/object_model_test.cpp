@@ -53,10 +53,12 @@ class Source : public Object, public EventSource {
     OVELUND_OBJECT
 public:
     void Fire(std::int32_t value) { RaiseEvent(15, shared_from_this(), value); }
+    // Raises the event with an argument of another type than the one it declares.
+    void FireText(String value) { RaiseEvent(15, shared_from_this(), std::move(value)); }
 };
 const ClassRecord& Source::Lookup() {
     static const ClassRecord record =
-        ClassBuilder<Source>("Source", &Object::Lookup()).Event(15, "Fired").Build();
+        ClassBuilder<Source>("Source", &Object::Lookup()).Event<std::int32_t>(15, "Fired").Build();
     return record;
 }
 
@@ -173,9 +175,21 @@ TEST(EventDispatch, AHandlerWhoseTargetIsGoneRaisesInsteadOfBeingCalled) {
 TEST(EventDispatch, AHandlerOfTheWrongSignatureIsABindingError) {
     auto source = std::make_shared<Source>();
     auto target = std::make_shared<Target>();
+    EXPECT_THROW(
+        RuntimeAddEventHandler(*source, 15,
+                               RuntimeCreateDelegate(&Target::MenuHandler, target, "(  ) as Boolean", true)),
+        RuntimeException);
+    source->Fire(5); // nothing was bound
+    EXPECT_TRUE(target->received.empty());
+}
+
+TEST(EventDispatch, RaisingAnEventWithOtherArgumentsThanItDeclaresRaises) {
+    auto source = std::make_shared<Source>();
+    auto target = std::make_shared<Target>();
     RuntimeAddEventHandler(*source, 15,
-                           RuntimeCreateDelegate(&Target::MenuHandler, target, "(  ) as Boolean", true));
-    EXPECT_THROW(source->Fire(5), RuntimeException);
+                           RuntimeCreateDelegate(&Target::OnFired, target, "( Source, Int32 )", true));
+    EXPECT_THROW(source->FireText("5"), RuntimeException);
+    EXPECT_TRUE(target->received.empty());
 }
 
 TEST(EventDispatch, ObjectsThatRaiseNoEventsCannotBeBound) {
