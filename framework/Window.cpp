@@ -137,7 +137,7 @@ Window::~Window() {
 }
 
 void Window::RaiseWindowEvent(int number) {
-    const EventRecord* event = classRecord().FindEvent(number);
+    const EventRecord* event = Record().FindEvent(number);
     if (event && event->handler)
         event->handler(*this);
 }
@@ -148,7 +148,7 @@ void Window::Constructor() {
         return;
     auto self = std::static_pointer_cast<Window>(shared_from_this());
     native_->frame->SetOwner(self);
-    native_->frame->setObjectName(QString::fromStdString(classRecord().FullName()));
+    native_->frame->setObjectName(QString::fromStdString(Record().FullName()));
     open_ = true;
     RegisterOpenWindow(self);
     {
@@ -521,7 +521,7 @@ void Window::SetMenuBarVisible(bool value) {
 
 Ref<Window> GetImplicitWindow(const String& fullName) {
     for (const auto& window : OpenWindows())
-        if (window->classRecord().FullName() == fullName)
+        if (window->Record().FullName() == fullName)
             return window;
     return nullptr;
 }

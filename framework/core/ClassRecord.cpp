@@ -68,7 +68,7 @@ const ClassRecord& Object::Lookup() {
 }
 
 bool Object::IsA(const ClassRecord& record) const {
-    return classRecord().InheritsFrom(record);
+    return Record().InheritsFrom(record);
 }
 
 } // namespace Ovelund

@@ -3,7 +3,7 @@
 namespace Ovelund {
 
 void RuntimeAddEventHandler(Object& source, int number, Ref<DelegateBase> delegate) {
-    const ClassRecord& record = source.classRecord();
+    const ClassRecord& record = source.Record();
     auto* events = dynamic_cast<EventSource*>(&source);
     if (!events)
         throw RuntimeException(record.FullName() + " raises no events");

@@ -34,8 +34,7 @@ protected:
         Ref<DelegateBase> keep = it->second; // the handler may rebind or drop the table entry
         auto* delegate = dynamic_cast<Delegate<void, Ref<Object>, Args...>*>(keep.get());
         if (!delegate)
-            throw RuntimeException("event " + std::to_string(number) + " of " +
-                                   sender->classRecord().FullName() +
+            throw RuntimeException("event " + std::to_string(number) + " of " + sender->Record().FullName() +
                                    " raised with other arguments than it declares");
         delegate->Invoke(std::move(sender), std::move(args)...);
     }

@@ -21,7 +21,7 @@ public:
     virtual ~Object() = default;
 
     static const ClassRecord& Lookup();
-    virtual const ClassRecord& classRecord() const { return Lookup(); }
+    virtual const ClassRecord& Record() const { return Lookup(); }
 
     // True when the object's class is `record` or derives from it.
     bool IsA(const ClassRecord& record) const;
@@ -31,7 +31,7 @@ public:
 #define OVELUND_OBJECT                                                                                       \
 public:                                                                                                      \
     static const ::Ovelund::ClassRecord& Lookup();                                                           \
-    const ::Ovelund::ClassRecord& classRecord() const override {                                             \
+    const ::Ovelund::ClassRecord& Record() const override {                                                  \
         return Lookup();                                                                                     \
     }                                                                                                        \
                                                                                                              \

@@ -96,7 +96,7 @@ private:
 } // namespace
 
 void SetProperties(Object& object, std::string_view block) {
-    const ClassRecord& record = object.classRecord();
+    const ClassRecord& record = object.Record();
     BlockReader reader(block);
     std::vector<std::pair<const PropertyRecord*, PropertyValue>> entries;
     while (!reader.AtEnd()) {

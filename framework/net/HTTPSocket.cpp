@@ -13,7 +13,7 @@ const ClassRecord& HTTPSocket::Lookup() {
     static const ClassRecord record =
         ClassBuilder<HTTPSocket>("HTTPSocket", &TCPSocket::Lookup())
             .NeverRaised(EventAuthenticationRequired, "AuthenticationRequired")
-            .NeverRaised(EventHttpConnected, "Connected")
+            .NeverRaised(EventConnected, "Connected")
             .NeverRaised(EventDownloadComplete, "DownloadComplete")
             .Event<std::int32_t>(EventError, "Error")
             .NeverRaised(EventHeadersReceived, "HeadersReceived")

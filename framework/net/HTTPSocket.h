@@ -30,9 +30,11 @@ class HttpReplyParser;
 class HTTPSocket : public TCPSocket {
     OVELUND_OBJECT
 public:
+    // The client's own events, numbered after its socket bases'. Connected and Error hide the socket layer's
+    // events of the same names (0 and 2), which the client does not raise.
     enum Event : int {
         EventAuthenticationRequired = 5,
-        EventHttpConnected = 6,
+        EventConnected = 6,
         EventDownloadComplete = 7,
         EventError = 8,
         EventHeadersReceived = 9,

@@ -37,7 +37,7 @@ TEST(MenuBar1, BuildsTheTreeInOrderWithTextsClassesAndShortcuts) {
         SCOPED_TRACE(row.name);
         Ref<MenuItem> item = bar->FindItem(row.name);
         ASSERT_TRUE(item);
-        EXPECT_EQ(&item->classRecord(), &row.cls);
+        EXPECT_EQ(&item->Record(), &row.cls);
         EXPECT_EQ(item->Text(), row.text);
         EXPECT_TRUE(item->AutoEnable());
         EXPECT_EQ(item->KeyboardShortcutIsSet(), row.shortcut != nullptr);

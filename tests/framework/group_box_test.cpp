@@ -27,11 +27,12 @@ TEST_F(ControlsTest, GroupBoxHoldsItsChildrenAtTheirWindowPositions) {
         OVELUND_DESIGN_BLOCK(d::Int32{"Left", 217}, d::Int32{"Top", 15}, d::Int32{"Width", 159},
                              d::Int32{"Height", 269}, d::String{"Caption", "Choose desired mode"},
                              d::Boolean{"Bold", true}, d::String{"InitialParent", ""}));
-    auto radio = Make<RadioButton>(
-        "RadioButton1",
-        OVELUND_DESIGN_BLOCK(d::Int32{"Left", 223}, d::Int32{"Top", 42}, d::Int32{"Width", 80},
-                             d::Int32{"Height", 20}, d::String{"Caption", "Mode A"}, d::Boolean{"Bold", true},
-                             d::Boolean{"Value", true}, d::String{"InitialParent", "GroupBox1"}));
+    auto radio = Make<RadioButton>("RadioButton1",
+                                   OVELUND_DESIGN_BLOCK(d::Int32{"Left", 223}, d::Int32{"Top", 42},
+                                                        d::Int32{"Width", 80}, d::Int32{"Height", 20},
+                                                        d::String{"Caption", "Option A"},
+                                                        d::Boolean{"Bold", true}, d::Boolean{"Value", true},
+                                                        d::String{"InitialParent", "GroupBox1"}));
     auto label =
         Make<Label>("StaticText5",
                     OVELUND_DESIGN_BLOCK(d::Int32{"Left", 227}, d::Int32{"Top", 67}, d::Int32{"Width", 134},

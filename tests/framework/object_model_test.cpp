@@ -83,7 +83,7 @@ TEST(ClassRecord, DescribesNameBaseAndFactory) {
     EXPECT_FALSE(Base::Lookup().InheritsFrom(record));
     Ref<Object> made = RuntimeNewObject(record);
     ASSERT_TRUE(made);
-    EXPECT_EQ(&made->classRecord(), &record);
+    EXPECT_EQ(&made->Record(), &record);
     EXPECT_EQ(&Derived::Lookup(), &record) << "a record is built once";
 }
 

@@ -93,7 +93,7 @@ TEST_F(ControlsTest, ReturnPressesTheLatestEnabledDefaultButton) {
     };
     EXPECT_EQ(pressed(), start);
 
-    // A search starts: Start disabled, Stop enabled and made default without clearing Start's Default.
+    // Work starts: Start disabled, Stop enabled and made default without clearing Start's Default.
     start->SetEnabled(false);
     stop->SetEnabled(true);
     stop->SetDefault(true);
@@ -101,7 +101,7 @@ TEST_F(ControlsTest, ReturnPressesTheLatestEnabledDefaultButton) {
     // Stop disables itself, keeping its Default: no button takes Return.
     stop->SetEnabled(false);
     EXPECT_EQ(pressed(), nullptr);
-    // The search finishes.
+    // The work is done.
     start->SetEnabled(true);
     EXPECT_EQ(pressed(), start) << "the latest default is disabled, so the earlier one takes Return";
     stop->SetDefault(false);

@@ -24,11 +24,11 @@ TEST_F(ControlsTest, RadioButtonsOfOneContainerExcludeEachOther) {
                                                      d::Int32{"Width", 150}, d::Int32{"Height", 200}));
     auto modeA = Make<RadioButton>(
         "RadioButton1",
-        OVELUND_DESIGN_BLOCK(d::Int32{"Left", 206}, d::Int32{"Top", 40}, d::String{"Caption", "Mode A"},
+        OVELUND_DESIGN_BLOCK(d::Int32{"Left", 206}, d::Int32{"Top", 40}, d::String{"Caption", "Option A"},
                              d::Boolean{"Value", true}, d::String{"InitialParent", "GroupBox1"}));
     auto modeB = Make<RadioButton>(
         "RadioButton2",
-        OVELUND_DESIGN_BLOCK(d::Int32{"Left", 206}, d::Int32{"Top", 100}, d::String{"Caption", "Mode B"},
+        OVELUND_DESIGN_BLOCK(d::Int32{"Left", 206}, d::Int32{"Top", 100}, d::String{"Caption", "Option B"},
                              d::Boolean{"Value", false}, d::String{"InitialParent", "GroupBox1"}));
     auto outside =
         Make<RadioButton>("Outside", OVELUND_DESIGN_BLOCK(d::Int32{"Top", 250}, d::Boolean{"Value", true}));
@@ -38,12 +38,12 @@ TEST_F(ControlsTest, RadioButtonsOfOneContainerExcludeEachOther) {
     auto* b = WidgetOf<QRadioButton>(*modeB);
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(a->text(), Q("Mode A"));
+    EXPECT_EQ(a->text(), Q("Option A"));
     EXPECT_TRUE(modeA->Value());
     EXPECT_FALSE(modeB->Value());
     EXPECT_TRUE(outside->Value()) << "another container";
 
-    // The user picks Mode B, then Mode A again, then clicks Mode A once more.
+    // The user picks Option B, then Option A again, then clicks Option A once more.
     b->click();
     EXPECT_FALSE(modeA->Value());
     EXPECT_TRUE(modeB->Value());

@@ -88,8 +88,8 @@ TEST_F(RealDialogs, TheMessageBoxShowsItsTextAndReturnsWhenDismissed) {
         EXPECT_EQ(box->textFormat(), Qt::PlainText);
         box->accept();
     });
-    MsgBox("# Primes must be greater than 0!");
-    EXPECT_EQ(shown, QStringLiteral("# Primes must be greater than 0!"));
+    MsgBox("The count must be greater than 0!");
+    EXPECT_EQ(shown, QStringLiteral("The count must be greater than 0!"));
 }
 
 // Each icon number shows the toolkit's picture of its kind beside the message; the question is number 3.

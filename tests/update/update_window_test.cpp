@@ -56,7 +56,7 @@ TEST_F(UpdateWindowTest, UpdateWindowShowsItsDesign) {
     // The client: no proxy, no fixed address, port 0 so that the URL decides.
     Ref<HTTPSocket> client = window->hp();
     ASSERT_TRUE(client);
-    EXPECT_EQ(client->classRecord().FullName(), "updateWindow.hp");
+    EXPECT_EQ(client->Record().FullName(), "updateWindow.hp");
     EXPECT_EQ(client->Port(), 0);
     EXPECT_EQ(client->Address(), "");
     EXPECT_EQ(client->HTTPProxyAddress(), "");
