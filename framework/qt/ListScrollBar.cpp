@@ -1,7 +1,6 @@
 #include "framework/qt/ListScrollBar.h"
 
-#include <QRegion>
-#include <QStyle>
+#include <QPaintEvent>
 #include <QStyleOptionSlider>
 
 namespace Ovelund {
@@ -12,6 +11,11 @@ QRect ListScrollBar::PartRect(QStyle::SubControl part) const {
     QStyleOptionSlider option;
     initStyleOption(&option);
     return style()->subControlRect(QStyle::CC_ScrollBar, &option, part, this);
+}
+
+QRect ListScrollBar::HandleFootprint() const {
+    constexpr int kMargin = 3;
+    return PartRect(QStyle::SC_ScrollBarSlider).adjusted(-kMargin, -kMargin, kMargin, kMargin) & rect();
 }
 
 void ListScrollBar::sliderChange(SliderChange change) {
@@ -32,35 +36,40 @@ void ListScrollBar::sliderChange(SliderChange change) {
 
 void ListScrollBar::UpdateChangedParts() {
     changeQueued_ = false;
-    // Styles draw the handle's outline and shadow a little beyond its rectangle.
-    constexpr int kMargin = 3;
-    const auto around = [](const QRect& part) {
-        return part.adjusted(-kMargin, -kMargin, kMargin, kMargin);
-    };
-    QRegion changed = QRegion(around(handle_)) + around(PartRect(QStyle::SC_ScrollBarSlider));
-    if ((value() == minimum()) != atMinimum_ || (value() == maximum()) != atMaximum_) {
+    QRegion changed = handleShown_ + HandleFootprint();
+    const bool atMinimum = value() == minimum();
+    const bool atMaximum = value() == maximum();
+    if (!arrowsKnown_ || atMinimum != arrowsAtMinimum_ || atMaximum != arrowsAtMaximum_) {
         changed += PartRect(QStyle::SC_ScrollBarSubLine);
         changed += PartRect(QStyle::SC_ScrollBarAddLine);
     }
-    if (handle_.isNull())
-        changed = rect(); // nothing painted yet at this size
     update(changed);
 }
 
 void ListScrollBar::paintEvent(QPaintEvent* event) {
     QScrollBar::paintEvent(event);
-    NotePainted();
+    // What this paint covered now shows the bar as it is.
+    const QRegion painted = event->region();
+    handleShown_ = (handleShown_ - painted) + (QRegion(HandleFootprint()) & painted);
+    const QRegion arrows =
+        QRegion(PartRect(QStyle::SC_ScrollBarSubLine)) + PartRect(QStyle::SC_ScrollBarAddLine);
+    const bool atMinimum = value() == minimum();
+    const bool atMaximum = value() == maximum();
+    if ((arrows - painted).isEmpty()) {
+        arrowsKnown_ = true;
+        arrowsAtMinimum_ = atMinimum;
+        arrowsAtMaximum_ = atMaximum;
+    } else if (arrows.intersects(painted) &&
+               (atMinimum != arrowsAtMinimum_ || atMaximum != arrowsAtMaximum_)) {
+        arrowsKnown_ = false; // part of them drawn in another state
+    }
 }
 
 void ListScrollBar::resizeEvent(QResizeEvent* event) {
     QScrollBar::resizeEvent(event);
-    handle_ = QRect(); // the next change repaints the whole bar
-}
-
-void ListScrollBar::NotePainted() {
-    handle_ = PartRect(QStyle::SC_ScrollBarSlider);
-    atMinimum_ = value() == minimum();
-    atMaximum_ = value() == maximum();
+    // The toolkit repaints a resized bar whole.
+    handleShown_ = rect();
+    arrowsKnown_ = false;
 }
 
 } // namespace Ovelund

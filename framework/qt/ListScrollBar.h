@@ -1,9 +1,11 @@
 #pragma once
-// The list's vertical scroll bar. A change of its range or position repaints only the parts that change: the
-// handle where it was and where it is, and the step arrows when the bar reaches or leaves an end. The stock
-// bar repaints itself whole, which with the default style costs more than the rest of a search step.
+// The list's vertical scroll bar. A change of its range or position repaints only the parts that change:
+// wherever the screen may still show the handle, where the handle is now, and the step arrows when the bar
+// reaches or leaves an end. The stock bar repaints itself whole, which with the default style cost more than
+// the rest of a search step.
 
 #include <QRect>
+#include <QRegion>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -20,13 +22,18 @@ protected:
 
 private:
     QRect PartRect(QStyle::SubControl part) const;
+    // The handle's rectangle with the outline and shadow that styles draw a little beyond it.
+    QRect HandleFootprint() const;
     void UpdateChangedParts();
-    void NotePainted();
 
-    // What the last paint showed.
-    QRect handle_;
-    bool atMinimum_ = true;
-    bool atMaximum_ = true;
+    // Where the screen may show handle pixels, of this position or an earlier one: what a paint has drawn of
+    // the handle, less what later paints have drawn over.
+    QRegion handleShown_;
+    // Whether the step arrows were last painted whole at the minimum and at the maximum; unknown after a
+    // paint that covered part of them only.
+    bool arrowsKnown_ = false;
+    bool arrowsAtMinimum_ = false;
+    bool arrowsAtMaximum_ = false;
     bool changeQueued_ = false;
 };
 

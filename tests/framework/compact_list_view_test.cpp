@@ -664,3 +664,26 @@ TEST(CompactListView, TheScrollBarRepaintsOncePerStepAndOnlyAroundItsHandle) {
         << "the parts kept match a full paint";
     EXPECT_EQ(bar->value(), bar->maximum());
 }
+
+// Another part of the bar painted between a step's change and its repaint (a window exposed, a hover): the
+// handle's old place is still repainted, since the screen still shows it there.
+TEST(CompactListView, TheScrollBarLeavesNoStaleHandleWhenAnotherPartIsPaintedInBetween) {
+    ShownView shown(475, 150, 3);
+    CompactListView& view = shown.view;
+    for (int i = 0; i < 12; ++i) {
+        view.addRow(Text("", i + 1));
+    }
+    view.setScrollPosition(view.rowCount());
+    Settle();
+    QScrollBar* bar = view.verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    for (int i = 12; i < 40; ++i) {
+        view.addRow(Text("", i + 1));
+        view.setScrollPosition(view.rowCount());
+        bar->repaint(QRect(0, bar->height() / 2, bar->width(), 2)); // paints before the step's own repaint
+        Settle();
+    }
+    EXPECT_EQ(Shown(*bar).convertToFormat(QImage::Format_RGB32),
+              bar->grab().toImage().convertToFormat(QImage::Format_RGB32))
+        << "the parts kept match a full paint";
+}
