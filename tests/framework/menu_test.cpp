@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -91,6 +92,35 @@ TEST_F(MenuTest, AWindowShowsTheBarWithAccessKeysSeparatorAndCommandKeyShortcuts
     EXPECT_TRUE(items[1]->isSeparator());
     EXPECT_EQ(items[2]->text(), QStringLiteral("&Copy"));
     EXPECT_EQ(menus[0]->menu()->actions()[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    window->Close();
+}
+
+// A separator is drawn as a line only: no text of its own reaches the style, which would draw it (the "-")
+// beside the line. Every row of the separator that shows anything shows it across most of the menu.
+TEST_F(MenuTest, ASeparatorIsDrawnAsALineOnly) {
+    auto window = std::make_shared<Window>();
+    window->Constructor();
+    window->SetMenuBar(bar);
+    QMenu* menu = window->Native().menuBar->actions()[1]->menu();
+    QAction* separator = menu->actions()[1];
+    ASSERT_TRUE(separator->isSeparator());
+    EXPECT_TRUE(separator->text().isEmpty());
+
+    menu->popup(QPoint(0, 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    const QRect place = menu->actionGeometry(separator);
+    const QImage image = menu->grab(place).toImage();
+    const QRgb background = image.pixel(0, 0);
+    int lineRows = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int drawn = 0;
+        for (int x = 0; x < image.width(); ++x)
+            drawn += image.pixel(x, y) != background;
+        EXPECT_TRUE(drawn == 0 || drawn > image.width() / 2) << "row " << y << ": " << drawn << " pixels";
+        lineRows += drawn > 0;
+    }
+    EXPECT_GT(lineRows, 0) << "the line is drawn";
+    menu->hide();
     window->Close();
 }
 
