@@ -96,7 +96,8 @@ TEST_F(MenuTest, AWindowShowsTheBarWithAccessKeysSeparatorAndCommandKeyShortcuts
 }
 
 // A separator is drawn as a line only: no text of its own reaches the style, which would draw it (the "-")
-// beside the line. Every row of the separator that shows anything shows it across most of the menu.
+// left of the line, reaching a little beyond the separator's place. Every row there that shows anything is
+// the line, with nothing left of it.
 TEST_F(MenuTest, ASeparatorIsDrawnAsALineOnly) {
     auto window = std::make_shared<Window>();
     window->Constructor();
@@ -108,16 +109,26 @@ TEST_F(MenuTest, ASeparatorIsDrawnAsALineOnly) {
 
     menu->popup(QPoint(0, 0));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-    const QRect place = menu->actionGeometry(separator);
-    const QImage image = menu->grab(place).toImage();
-    const QRgb background = image.pixel(0, 0);
+    const QImage image = menu->grab(menu->actionGeometry(separator).adjusted(0, -4, 0, 4)).toImage();
+    // Inside the menu's frame, which the place takes in at both sides.
+    constexpr int kFrame = 3;
+    const QRgb background = image.pixel(image.width() / 2, 0);
     int lineRows = 0;
     for (int y = 0; y < image.height(); ++y) {
-        int drawn = 0;
-        for (int x = 0; x < image.width(); ++x)
-            drawn += image.pixel(x, y) != background;
-        EXPECT_TRUE(drawn == 0 || drawn > image.width() / 2) << "row " << y << ": " << drawn << " pixels";
-        lineRows += drawn > 0;
+        int first = -1, last = -1, drawn = 0;
+        for (int x = kFrame; x < image.width() - kFrame; ++x) {
+            if (image.pixel(x, y) != background) {
+                first = first < 0 ? x : first;
+                last = x;
+                ++drawn;
+            }
+        }
+        if (drawn == 0)
+            continue;
+        ++lineRows;
+        // One stroke, centred: a text left of the line is a second stroke and moves the line's start.
+        EXPECT_EQ(drawn, last - first + 1) << "row " << y << " holds more than the line";
+        EXPECT_EQ(first, image.width() - 1 - last) << "row " << y << " is not centred";
     }
     EXPECT_GT(lineRows, 0) << "the line is drawn";
     menu->hide();
