@@ -215,8 +215,9 @@ void MenuItem::UpdateNativeAction() {
     QAction* action = native_->action.get();
     if (!action)
         return;
+    // A separator is a line only: the style would draw a separator's text ("-") beside the line.
     action->setSeparator(IsSeparator());
-    action->setText(ToQt(text_));
+    action->setText(IsSeparator() ? QString() : ToQt(text_));
     action->setShortcut(shortcutSet_ ? ShortcutFor(shortcut_) : QKeySequence());
     action->setEnabled(autoEnable_ ? CanAct() : enabled_);
 }

@@ -142,7 +142,10 @@ public:
     // Framework-internal.
     WindowNative& Native() const { return *native_; }
     // The largest content area the window can have: its designed size, or for a resizeable window its
-    // maximum size; never beyond 32000 in either direction. Controls are kept within it.
+    // maximum size; never beyond kLargestContent in either direction. Controls are kept within it.
+    // kLargestContent is more than any screen shows today (8K is 7680 x 4320) and keeps the window's
+    // backing store within what the toolkit handles: a design of 32000 x 32000 would ask for 4 GB.
+    static constexpr int kLargestContent = 8192;
     struct ContentSize {
         int width;
         int height;

@@ -22,10 +22,6 @@ QString ToQt(const String& text) {
 }
 } // namespace
 
-namespace {
-constexpr int kLargestContent = 32000;
-}
-
 Window::ContentSize Window::ContentLimit() const {
     const int width = std::clamp(width_, 1, kLargestContent);
     const int height = std::clamp(height_, 1, kLargestContent);

@@ -5,8 +5,10 @@
 // upgrade to an empty version. It is reported as the communication error, with the HTTP status as its code.
 // A successful page without the start tag of CurrentVersion is no update document either: a network's
 // sign-in page, or an error page that its host serves as a success. The update service was not really
-// reached, so it is the communication error with the code of a lost connection (102). A successful page
-// with that tag is read as a document, whatever else it lacks.
+// reached, so it is the communication error with the code of a lost connection (102). So is a page whose
+// status line holds no status number (the client's status 0): whatever answered spoke no HTTP, and the
+// code 0 would tell the user of no error at all. A successful page with that tag is read as a document,
+// whatever else it lacks.
 //
 // A handler that finds its window closed does nothing: closing drops hp, so no reply should arrive then,
 // and acting on it would only fail on the controls that went with the window.
@@ -38,6 +40,10 @@ void updateWindow::hp_PageReceived(Ref<HTTPSocket> client, String, std::int32_t 
         return;
     if (content.empty()) {
         Close();
+        return;
+    }
+    if (status == 0) {
+        hp_Error(client, SocketError::LostConnection);
         return;
     }
     if (status < 200 || status > 299) {

@@ -2,6 +2,7 @@
 
 #include "framework/Runtime.h"
 #include "framework/qt/ControlNative.h"
+#include "framework/qt/LineBreaks.h"
 
 #include <QLabel>
 #include <QPalette>
@@ -11,9 +12,8 @@ namespace Ovelund {
 namespace {
 
 QString ShownText(const String& text, bool multiLine) {
-    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QString shown =
+        WithUniformLineBreaks(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     if (!multiLine)
         shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return shown;

@@ -90,7 +90,7 @@ void RectControl::ApplyGeometry() {
     QWidget* widget = native_->widget;
     if (!widget)
         return;
-    QSize limit(32000, 32000);
+    QSize limit(Ovelund::Window::kLargestContent, Ovelund::Window::kLargestContent);
     if (Ref<Ovelund::Window> window = Window()) {
         const Ovelund::Window::ContentSize content = window->ContentLimit();
         limit = QSize(content.width, content.height);

@@ -11,7 +11,8 @@ inline constexpr std::int32_t OpenDriverError = 100;
 // The connection could not be made (refused, unreachable) or broke before the reply was complete: a reset,
 // or the server's close within the reply's header block or before its announced length. A connect that is
 // never answered is no error: it waits until the request is abandoned (see TCPSocket.h). The update check
-// also shows this code for a success page that is no update document.
+// also shows this code for a success page that is no update document, and for a page whose status line
+// holds no status number, which the client hands over with the status 0.
 inline constexpr std::int32_t LostConnection = 102;
 // The server's (or proxy's) name could not be resolved to an address.
 inline constexpr std::int32_t NameResolutionFailed = 103;

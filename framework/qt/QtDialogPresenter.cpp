@@ -1,14 +1,16 @@
 #include "framework/qt/QtDialogPresenter.h"
 
 #include "framework/MessageDialog.h"
+#include "framework/qt/DialogTextArea.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -19,29 +21,15 @@ namespace Ovelund {
 
 namespace {
 
-// Dialog texts may come from a server: a dialog shows at most this many characters of one, and no text is
-// wider than this, so that a huge or unbroken text cannot push the buttons off the screen.
-constexpr qsizetype kMaxShownCharacters = 4000;
+// No dialog text is wider than this, however long its lines, and the whole dialog stays within the screen's
+// available area: a text that does not fit scrolls inside the dialog, so the buttons always show.
 constexpr int kMaxTextWidth = 640;
 constexpr int kIconSize = 48;
+// Kept free of the available area for the frame that the window manager puts around the dialog.
+constexpr int kFrameAllowance = 64;
 
 QString ToQt(const String& text) {
-    // Four bytes at most per character: converting a little more than is shown is enough.
-    const std::size_t bytes =
-        std::min<std::size_t>(text.size(), 4 * static_cast<std::size_t>(kMaxShownCharacters) + 4);
-    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(bytes));
-    if (shown.size() > kMaxShownCharacters || bytes < text.size())
-        shown = shown.left(kMaxShownCharacters) + QChar(0x2026);
-    return shown;
-}
-
-QLabel* PlainLabel(const String& text, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setMaximumWidth(kMaxTextWidth);
-    label->setText(ToQt(text));
-    return label;
+    return ShownDialogText(text);
 }
 
 // The toolkit's picture for an icon number of MessageDialog.h; nothing for a number without one.
@@ -60,58 +48,81 @@ std::optional<QStyle::StandardPixmap> PixmapForIcon(std::int32_t icon) {
     }
 }
 
+// A modal dialog: the icon, if any, beside a column of the text and the buttons that `addButtons` adds.
+// The text gets what the screen leaves once the buttons and margins are placed.
+template <typename AddButtons>
+void RunDialog(QDialog& window, const QString& title, std::optional<QStyle::StandardPixmap> pixmap,
+               const DialogText& text, AddButtons addButtons) {
+    window.setWindowTitle(title);
+    window.setModal(true);
+    auto* outer = new QHBoxLayout(&window);
+    int iconWidth = 0;
+    if (pixmap) {
+        auto* icon = new QLabel(&window);
+        icon->setObjectName(QStringLiteral("icon"));
+        icon->setPixmap(window.style()->standardIcon(*pixmap).pixmap(kIconSize, kIconSize));
+        icon->setAlignment(Qt::AlignTop);
+        outer->addWidget(icon, 0, Qt::AlignTop);
+        iconWidth = kIconSize + outer->spacing();
+    }
+    auto* column = new QVBoxLayout;
+    outer->addLayout(column);
+    auto* buttons = new QDialogButtonBox(&window);
+    addButtons(*buttons);
+
+    const QRect available = window.screen()->availableGeometry();
+    const QMargins margins = outer->contentsMargins();
+    const int chromeHeight =
+        margins.top() + margins.bottom() + column->spacing() + buttons->sizeHint().height() + kFrameAllowance;
+    const int chromeWidth = margins.left() + margins.right() + iconWidth + kFrameAllowance;
+    QPlainTextEdit* area = MakeDialogTextArea(text, std::min(kMaxTextWidth, available.width() - chromeWidth),
+                                              available.height() - chromeHeight, &window);
+    column->addWidget(area);
+    column->addWidget(buttons);
+    window.exec();
+}
+
 } // namespace
 
 void QtDialogPresenter::ShowMessage(const String& text) {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), ToQt(text), QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    QDialog window;
+    window.setObjectName(QStringLiteral("MsgBox"));
+    RunDialog(window, QCoreApplication::applicationName(), std::nullopt, DialogText{text, false, String()},
+              [&window](QDialogButtonBox& buttons) {
+                  QPushButton* ok = buttons.addButton(QDialogButtonBox::Ok);
+                  ok->setObjectName(QStringLiteral("action"));
+                  ok->setDefault(true);
+                  ok->setFocus();
+                  QObject::connect(ok, &QPushButton::clicked, &window, [&window] { window.done(0); });
+              });
 }
 
 DialogPresenter::Answer QtDialogPresenter::ShowMessageDialog(const MessageDialog& dialog) {
     QDialog window;
     window.setObjectName(QStringLiteral("MessageDialog"));
-    window.setWindowTitle(ToQt(dialog.Title()));
-    window.setModal(true);
-    auto* outer = new QHBoxLayout(&window);
-    if (const auto pixmap = PixmapForIcon(dialog.Icon())) {
-        auto* icon = new QLabel(&window);
-        icon->setObjectName(QStringLiteral("icon"));
-        icon->setPixmap(window.style()->standardIcon(*pixmap).pixmap(kIconSize, kIconSize));
-        icon->setAlignment(Qt::AlignTop);
-        outer->addWidget(icon);
-    }
-    auto* column = new QVBoxLayout;
-    outer->addLayout(column);
-    QLabel* message = PlainLabel(dialog.Message(), &window);
-    QFont bold = message->font();
-    bold.setBold(true);
-    message->setFont(bold);
-    message->setObjectName(QStringLiteral("message"));
-    column->addWidget(message);
-    QLabel* explanation = PlainLabel(dialog.Explanation(), &window);
-    explanation->setObjectName(QStringLiteral("explanation"));
-    column->addWidget(explanation);
-
-    auto* buttons = new QDialogButtonBox(&window);
-    column->addWidget(buttons);
     Answer answer = Answer::Cancel;
-    auto addButton = [&](const Ref<MessageDialogButton>& button, QDialogButtonBox::ButtonRole role,
-                         Answer result, const char* name) {
-        if (!button || !button->Visible())
-            return;
-        QPushButton* push = buttons->addButton(ToQt(button->Caption()), role);
-        push->setObjectName(QString::fromLatin1(name));
-        push->setDefault(button->Default());
-        QObject::connect(push, &QPushButton::clicked, &window, [&window, &answer, result] {
-            answer = result;
-            window.done(0);
-        });
-    };
-    addButton(dialog.AlternateActionButton(), QDialogButtonBox::ResetRole, Answer::Alternate, "alternate");
-    addButton(dialog.CancelButton(), QDialogButtonBox::RejectRole, Answer::Cancel, "cancel");
-    addButton(dialog.ActionButton(), QDialogButtonBox::AcceptRole, Answer::Action, "action");
-    window.exec();
+    RunDialog(window, ToQt(dialog.Title()), PixmapForIcon(dialog.Icon()),
+              DialogText{dialog.Message(), true, dialog.Explanation()}, [&](QDialogButtonBox& buttons) {
+                  auto addButton = [&](const Ref<MessageDialogButton>& button,
+                                       QDialogButtonBox::ButtonRole role, Answer result, const char* name) {
+                      if (!button || !button->Visible())
+                          return;
+                      QPushButton* push = buttons.addButton(ToQt(button->Caption()), role);
+                      push->setObjectName(QString::fromLatin1(name));
+                      push->setDefault(button->Default());
+                      // The default button has the focus, so that Return presses it wherever the text is.
+                      if (button->Default())
+                          push->setFocus();
+                      QObject::connect(push, &QPushButton::clicked, &window, [&window, &answer, result] {
+                          answer = result;
+                          window.done(0);
+                      });
+                  };
+                  addButton(dialog.AlternateActionButton(), QDialogButtonBox::ResetRole, Answer::Alternate,
+                            "alternate");
+                  addButton(dialog.CancelButton(), QDialogButtonBox::RejectRole, Answer::Cancel, "cancel");
+                  addButton(dialog.ActionButton(), QDialogButtonBox::AcceptRole, Answer::Action, "action");
+              });
     return answer;
 }
 

@@ -1,27 +1,34 @@
 // A helper of the end-to-end runs: grabs a window of the real executable from the X server, as it stands on
 // the screen, and tells what it shows.
 //
-//   window_probe icon WINDOW SHOT        prints the message picture the window shows: information, warning,
-//                                        critical, question or none
-//   window_probe message WINDOW SHOT TEXT  exits 0 when the window shows a message box whose text reads TEXT
+//   window_probe icon WINDOW SHOT            prints the message picture the window shows: information,
+//                                            warning, critical, question or none
+//   window_probe message WINDOW SHOT TEXT    exits 0 when the window shows the lines of TEXT (split at LF),
+//                                            each whole, one under the other and starting at the same place
+//   window_probe button WINDOW SHOT CAPTION  exits 0 when the window shows a push button reading CAPTION
+//   window_probe separator WINDOW SHOT       exits 0 when the window, an open menu, shows a separator line
+//                                            with nothing drawn beside it
+//   window_probe grab WINDOW SHOT            only saves the grab
 //
-// WINDOW is an X window id; the grab is saved as the PNG file SHOT. Both checks look for a reference
-// rendering in the grab: the toolkit's pictures, and a message box of the same text laid out by the same
-// toolkit, style and fonts as the application's.
+// WINDOW is an X window id; the grab is saved as the PNG file SHOT. The checks look for a reference rendering
+// in the grab: the toolkit's pictures, lines of text and buttons laid out by the same toolkit, style and
+// fonts as the application's.
 
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QStringList>
 #include <QStyle>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -83,18 +90,86 @@ const char* ShownIcon(const QImage& shot) {
     return shown;
 }
 
-// The lines of a message box reading `text`, as the toolkit lays them out and draws them.
-std::optional<QImage> MessageLines(const QString& text) {
-    QMessageBox reference(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok);
-    reference.setTextFormat(Qt::PlainText);
-    reference.setAttribute(Qt::WA_DontShowOnScreen);
-    reference.show();
+// Each line of `text` as the toolkit draws a line of plain text, over the window's background.
+std::vector<QImage> LineImages(const QString& text) {
+    std::vector<QImage> images;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        QLabel label(line);
+        label.setTextFormat(Qt::PlainText);
+        label.setAttribute(Qt::WA_DontShowOnScreen);
+        label.show();
+        QApplication::processEvents();
+        images.push_back(label.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+    return images;
+}
+
+// Whether `shot` shows the lines one under the other, each starting where the first does.
+bool ShowsLines(const QImage& shot, const std::vector<QImage>& lines) {
+    std::optional<QPoint> first;
+    int below = 0;
+    for (const QImage& line : lines) {
+        const QImage rest = shot.copy(0, below, shot.width(), shot.height() - below);
+        const std::optional<QPoint> found = Find(rest, line);
+        if (!found || (first && found->x() != first->x()))
+            return false;
+        if (!first)
+            first = *found;
+        below += found->y() + line.height() / 2;
+    }
+    return true;
+}
+
+// The middle of a push button reading `caption`, neither default nor focused: the caption on the button's
+// face, without the edges that focus and the default mark change.
+QImage ButtonFace(const QString& caption) {
+    QPushButton button(caption);
+    button.setAutoDefault(false);
+    button.setAttribute(Qt::WA_DontShowOnScreen);
+    button.resize(button.sizeHint());
+    button.show();
     QApplication::processEvents();
-    auto* label = reference.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-    if (!label)
-        return std::nullopt;
-    const QImage box = reference.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    return box.copy(QRect(label->mapTo(&reference, QPoint(0, 0)), label->size()));
+    const QImage image = button.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return image.copy(image.rect().adjusted(5, 5, -5, -5));
+}
+
+// Whether `shot`, an open menu, shows a separator: a row drawn in one colour other than the background across
+// at least half the menu, and nothing at all left of it, in its own row and the three rows above and below
+// (where the style would draw a separator's text).
+bool ShowsBareSeparator(const QImage& shot) {
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            ++counts[shot.pixel(x, y)];
+    const QRgb background = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                                return a.second < b.second;
+                            })->first;
+    constexpr int kBorder = 3; // the menu's frame
+    bool found = false;
+    for (int y = kBorder + 3; y < shot.height() - kBorder - 3; ++y) {
+        int start = -1;
+        int run = 0;
+        for (int x = kBorder; x < shot.width() - kBorder && run < shot.width() / 2; ++x) {
+            const QRgb pixel = shot.pixel(x, y);
+            if (pixel != background && start >= 0 && pixel == shot.pixel(start, y)) {
+                ++run;
+            } else if (pixel != background) {
+                start = x;
+                run = 1;
+            } else {
+                start = -1;
+                run = 0;
+            }
+        }
+        if (run < shot.width() / 2)
+            continue;
+        found = true;
+        for (int row = y - 3; row <= y + 3; ++row)
+            for (int x = kBorder; x < start; ++x)
+                if (shot.pixel(x, row) != background)
+                    return false;
+    }
+    return found;
 }
 
 QImage Grab(WId window) {
@@ -107,22 +182,27 @@ QImage Grab(WId window) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const QStringList args = QApplication::arguments();
-    const bool icon = args.size() == 4 && args[1] == QLatin1String("icon");
-    const bool message = args.size() == 5 && args[1] == QLatin1String("message");
+    const QString mode = args.size() > 1 ? args[1] : QString();
+    const bool icon = args.size() == 4 && mode == QLatin1String("icon");
+    const bool grabOnly = args.size() == 4 && mode == QLatin1String("grab");
+    const bool separator = args.size() == 4 && mode == QLatin1String("separator");
+    const bool message = args.size() == 5 && mode == QLatin1String("message");
+    const bool button = args.size() == 5 && mode == QLatin1String("button");
     bool validId = false;
     const WId window = args.size() > 2 ? args[2].toULongLong(&validId) : 0;
-    if ((!icon && !message) || !validId) {
-        std::fputs("usage: window_probe icon WINDOW SHOT | message WINDOW SHOT TEXT\n", stderr);
+    if ((!icon && !grabOnly && !separator && !message && !button) || !validId) {
+        std::fputs("usage: window_probe icon|separator|grab WINDOW SHOT | message|button WINDOW SHOT TEXT\n",
+                   stderr);
         return 2;
     }
-    std::optional<QImage> lines;
-    if (message && !(lines = MessageLines(args[4]))) {
-        std::fputs("the toolkit's message box has no text label\n", stderr);
-        return 2;
-    }
+    std::vector<QImage> lines;
+    if (message)
+        lines = LineImages(args[4]);
+    if (button)
+        lines = {ButtonFace(args[4])};
     // A window just shown may not be drawn yet: grab again until it shows what is looked for. The bound only
     // ends a run that has failed.
-    constexpr int maxGrabs = 400;
+    const int maxGrabs = grabOnly ? 1 : 400;
     QImage shot;
     const char* shown = "none";
     bool found = false;
@@ -135,8 +215,12 @@ int main(int argc, char** argv) {
         if (icon) {
             shown = ShownIcon(shot);
             found = std::string_view(shown) != "none";
-        } else {
-            found = Find(shot, *lines).has_value();
+        } else if (message) {
+            found = ShowsLines(shot, lines);
+        } else if (button) {
+            found = Find(shot, lines[0]).has_value();
+        } else if (separator) {
+            found = ShowsBareSeparator(shot);
         }
     }
     if (shot.isNull() || !shot.save(args[3], "PNG")) {
@@ -147,7 +231,10 @@ int main(int argc, char** argv) {
         std::puts(shown);
         return 0;
     }
+    if (grabOnly)
+        return 0;
     if (!found)
-        std::fputs("the window does not show the text\n", stderr);
+        std::fputs(button ? "the window shows no such button\n" : "the window does not show the text\n",
+                   stderr);
     return found ? 0 : 1;
 }

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -91,6 +92,46 @@ TEST_F(MenuTest, AWindowShowsTheBarWithAccessKeysSeparatorAndCommandKeyShortcuts
     EXPECT_TRUE(items[1]->isSeparator());
     EXPECT_EQ(items[2]->text(), QStringLiteral("&Copy"));
     EXPECT_EQ(menus[0]->menu()->actions()[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    window->Close();
+}
+
+// A separator is drawn as a line only: no text of its own reaches the style, which would draw it (the "-")
+// left of the line, reaching a little beyond the separator's place. Every row there that shows anything is
+// the line, with nothing left of it.
+TEST_F(MenuTest, ASeparatorIsDrawnAsALineOnly) {
+    auto window = std::make_shared<Window>();
+    window->Constructor();
+    window->SetMenuBar(bar);
+    QMenu* menu = window->Native().menuBar->actions()[1]->menu();
+    QAction* separator = menu->actions()[1];
+    ASSERT_TRUE(separator->isSeparator());
+    EXPECT_TRUE(separator->text().isEmpty());
+
+    menu->popup(QPoint(0, 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    const QImage image = menu->grab(menu->actionGeometry(separator).adjusted(0, -4, 0, 4)).toImage();
+    // Inside the menu's frame, which the place takes in at both sides.
+    constexpr int kFrame = 3;
+    const QRgb background = image.pixel(image.width() / 2, 0);
+    int lineRows = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int first = -1, last = -1, drawn = 0;
+        for (int x = kFrame; x < image.width() - kFrame; ++x) {
+            if (image.pixel(x, y) != background) {
+                first = first < 0 ? x : first;
+                last = x;
+                ++drawn;
+            }
+        }
+        if (drawn == 0)
+            continue;
+        ++lineRows;
+        // One stroke, centred: a text left of the line is a second stroke and moves the line's start.
+        EXPECT_EQ(drawn, last - first + 1) << "row " << y << " holds more than the line";
+        EXPECT_EQ(first, image.width() - 1 - last) << "row " << y << " is not centred";
+    }
+    EXPECT_GT(lineRows, 0) << "the line is drawn";
+    menu->hide();
     window->Close();
 }
 

@@ -112,6 +112,30 @@ TEST_F(WindowTest, TheDesignGivesAFixedContentAreaAndTheTitle) {
     EXPECT_FALSE(window->Native().frame->windowFlags() & Qt::WindowMaximizeButtonHint);
 }
 
+// A design far larger than any screen would ask for a backing store of gigabytes: the content area stays
+// within what a window can show, while the properties keep the values they were given.
+TEST_F(WindowTest, ADesignLargerThanAnyScreenIsBoundedToWhatAWindowCanShow) {
+    for (const bool resizeable : {false, true}) {
+        SCOPED_TRACE(resizeable ? "resizeable" : "fixed");
+        auto window = std::make_shared<Window>();
+        SetProperties(
+            *window, OVELUND_DESIGN_BLOCK(design::Int32{"Width", 32000}, design::Int32{"Height", 32000},
+                                          design::Int32{"MaxWidth", 32000}, design::Int32{"MaxHeight", 32000},
+                                          design::Boolean{"Visible", false}));
+        window->SetResizeable(resizeable);
+        window->Constructor();
+        QWidget* content = ContentWidget(*window);
+        EXPECT_LE(content->width(), 8192);
+        EXPECT_LE(content->height(), 8192);
+        EXPECT_LE(content->maximumWidth(), 8192);
+        EXPECT_LE(content->maximumHeight(), 8192);
+        EXPECT_EQ(window->ContentLimit().width, content->maximumWidth());
+        EXPECT_EQ(window->Width(), 32000);
+        EXPECT_EQ(window->MaxHeight(), 32000);
+        window->Close();
+    }
+}
+
 TEST_F(WindowTest, TheOpenWindowIsKeptUnderItsFullClassNameUntilItCloses) {
     EXPECT_EQ(GetImplicitWindow("NotingWindow.NotingWindow"), nullptr);
     auto window = NewNotingWindow();

@@ -91,8 +91,8 @@ TEST_F(UpdateRequest, ARefusedConnectionBeepsAndReportsTheSocketsCode) {
                                   Str(SocketError::LostConnection) + ")"});
 }
 
-// A reply cut short, and a success page that is no update document, are the communication error with the
-// code of a lost connection: never a question about an empty version.
+// A reply cut short, a success page that is no update document and a reply without a status number are the
+// communication error with the code of a lost connection: never a question, never the code 0.
 TEST_F(UpdateRequest, RepliesCutShortAndPagesThatAreNoDocumentAreTheCommunicationError) {
     const QByteArray document = Bytes(Document("3.1.0", "Faster.", "Yes"));
     struct Case {
@@ -109,6 +109,7 @@ TEST_F(UpdateRequest, RepliesCutShortAndPagesThatAreNoDocumentAreTheCommunicatio
         {"a network's sign-in page",
          LoopbackServer::HttpReply(200, "<html><body><form>Sign in to use this network</form></body></html>"),
          false},
+        {"a status line without a status number", "HTTP/1.0 OK\r\n\r\n" + document, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -114,7 +114,6 @@ TEST_F(ReplyHandling, AnErrorPageIsReportedAsACommunicationErrorWithItsStatus) {
     const StatusCase cases[] = {
         {404, "There was a communication error with the website. Please try again later. (Code: 404)"},
         {500, "There was a communication error with the website. Please try again later. (Code: 500)"},
-        {0, "There was a communication error with the website. Please try again later. (Code: 0)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.status);
@@ -123,6 +122,24 @@ TEST_F(ReplyHandling, AnErrorPageIsReportedAsACommunicationErrorWithItsStatus) {
         Receive(window, "<html><head><title>Not Found</title></head><body>Not Found</body></html>", c.status);
         EXPECT_TRUE(dialogs->questions.empty());
         EXPECT_EQ(dialogs->messages, std::vector<String>{c.message});
+        EXPECT_FALSE(window->IsOpen());
+    }
+}
+
+// A page whose status line holds no number comes with the status 0, which is no error code: whatever
+// answered spoke no HTTP, so it is the lost connection, even when the page reads as an update document.
+TEST_F(ReplyHandling, APageWithoutAStatusNumberIsTheLostConnection) {
+    const String pages[] = {"<html><body>Not Found</body></html>", Document("3.1.0", "Faster", "Yes")};
+    for (const String& page : pages) {
+        SCOPED_TRACE(page);
+        dialogs->messages.clear();
+        Ref<updateWindow> window = updateWindow::instance();
+        Receive(window, page, 0);
+        EXPECT_TRUE(dialogs->questions.empty());
+        EXPECT_EQ(
+            dialogs->messages,
+            std::vector<String>{
+                "There was a communication error with the website. Please try again later. (Code: 102)"});
         EXPECT_FALSE(window->IsOpen());
     }
 }
