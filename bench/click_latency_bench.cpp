@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QEvent>
 
+#include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -163,6 +164,9 @@ std::optional<Summary> MeasureInChild(const char* self, bool pool, double second
                 _exit(2);
         }
         dup2(out[1], STDOUT_FILENO);
+        // The offscreen platform's notes on every window would bury the table.
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, STDERR_FILENO);
         close(out[0]);
         close(out[1]);
         execl(self, self, "measure", pool ? "on" : "off", secondsText.c_str(), static_cast<char*>(nullptr));

@@ -8,8 +8,8 @@
 //
 // The calling thread never waits for a worker. A worker of the idle class may sit on a range for as long as
 // other programs keep the processors busy; when the first missing range has kept the accounting from moving
-// for longer than kFirstRangePatience, the calling thread scans it itself (both store the same answer), so
-// the hook keeps being called on time. The job ends without waiting, so a late worker may still be inside
+// for longer than its patience, the calling thread scans it itself (both store the same answer), so the hook
+// keeps being called on time. The job ends without waiting, so a late worker may still be inside
 // it afterwards: jobs are kept and reused only once no worker holds them.
 
 #include "framework/core/BackgroundTask.h"
@@ -28,9 +28,12 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::int64_t kMostRanges = std::int64_t{1} << 20;
-// Well below the hook's delivery interval (4 ms), and long beside a range's scan (about ten microseconds),
-// so that a worker that is merely busy with the first missing range is almost never doubled.
+// How long the first missing range may hold the accounting up: well below the hook's delivery interval
+// (4 ms), and long beside a range's scan (about ten microseconds with the vector kernels), so that a worker
+// that is merely busy with it is almost never doubled. Where the calling thread's own ranges take longer (the
+// scalar kernel, a slow processor), a few of them.
 constexpr Clock::duration kFirstRangePatience = std::chrono::microseconds(500);
+constexpr int kPatienceInOwnRanges = 4;
 
 class DivisorRanges final : public ScanPool::Job {
 public:
@@ -67,6 +70,7 @@ public:
     std::int64_t Drive() {
         std::int64_t accounted = 0; // ranges known free and accounted
         Clock::time_point lastMove = Clock::now();
+        Clock::duration patience = kFirstRangePatience;
         for (;;) {
             std::int64_t freeDivisors = 0;
             for (; accounted < ranges_; ++accounted) {
@@ -87,13 +91,15 @@ public:
             }
             if (accounted == ranges_)
                 return count_;
-            if (Clock::now() - lastMove >= kFirstRangePatience) {
+            const Clock::time_point before = Clock::now();
+            if (before - lastMove >= patience) {
                 Scan(accounted); // its worker is held back: the accounting moves on without it
                 continue;
             }
             const std::int64_t range = next_.fetch_add(1, std::memory_order_relaxed);
             const bool wanted = range < ranges_ && range <= firstWithDivisor_.load(std::memory_order_relaxed);
             Scan(wanted ? range : accounted);
+            patience = std::max(kFirstRangePatience, kPatienceInOwnRanges * (Clock::now() - before));
         }
     }
 

@@ -4,6 +4,7 @@
 
 #include "framework/Runtime.h"
 #include "framework/core/BackgroundTask.h"
+#include "search/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@
 namespace {
 
 using search::DivisionKernel;
+using testing_support::WaitUntil;
 
 // What a scan reports: the divisor found (0: none) and how many hook calls it accounted.
 struct Scan {
@@ -289,8 +291,7 @@ bool PoolTakesAJob() {
     if (!pool.TryStart(job))
         return false;
     pool.Finish(job);
-    while (job.Held()) {
-    }
+    WaitUntil([&] { return !job.Held(); });
     return true;
 }
 
@@ -301,16 +302,14 @@ public:
     HeldBackWorkers() {
         search::ScanPool& pool = search::ScanPool::Shared();
         EXPECT_TRUE(pool.TryStart(*this));
-        while (inside_.load() < pool.Workers()) {
-        }
+        WaitUntil([&] { return inside_.load() >= pool.Workers(); });
         pool.Finish(*this);
     }
     HeldBackWorkers(const HeldBackWorkers&) = delete;
     HeldBackWorkers& operator=(const HeldBackWorkers&) = delete;
     ~HeldBackWorkers() {
         released_ = true;
-        while (Held()) {
-        }
+        WaitUntil([&] { return !Held(); });
     }
     void Work() override {
         inside_.fetch_add(1);
@@ -376,8 +375,7 @@ TEST_F(ScanWithHeldBackWorkers, TheCallingThreadScansRangesThatWorkersSitOn) {
         });
         EXPECT_EQ(scan, ExpectedForOdd(candidate)) << "candidate " << candidate;
         released = true;
-        while (sitting.load() != 0) {
-        }
+        WaitUntil([] { return sitting.load() == 0; });
     }
 }
 

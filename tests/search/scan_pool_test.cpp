@@ -4,20 +4,21 @@
 
 #include "search/IdlePriority.h"
 #include "search/ScanPool.h"
+#include "search/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <stdexcept>
-#include <vector>
 
 namespace {
 
 using search::ScanPool;
 using search::StartedSession;
+using testing_support::WaitUntil;
 
-// Each worker that joins counts itself and stays inside until the job is told to stop, or, while `gate` is
-// closed, until it opens: a worker the scheduler holds back.
+// Each worker that joins counts itself and stays inside until the job is told to stop and, while gateOpen is
+// false, until it turns true: a worker the scheduler holds back.
 class CountingJob final : public ScanPool::Job {
 public:
     void Work() override {
@@ -28,12 +29,10 @@ public:
         inside.fetch_sub(1);
     }
     void WaitUntilJoined(unsigned workers) const {
-        while (joined.load() < workers) {
-        }
+        WaitUntil([&] { return joined.load() >= workers; });
     }
     void WaitUntilLetGo() const {
-        while (Held()) {
-        }
+        WaitUntil([&] { return !Held(); });
     }
     std::atomic<bool> gateOpen{true};
     std::atomic<unsigned> inside{0};
@@ -149,11 +148,9 @@ TEST(ScanPool, WorkersRunInTheIdleClassOrAtTheWeakestNiceLevel) {
     } job;
     ScanPool pool(3);
     ASSERT_TRUE(pool.TryStart(job));
-    while (job.seen.load() < pool.Workers()) {
-    }
+    WaitUntil([&] { return job.seen.load() >= pool.Workers(); });
     pool.Finish(job);
-    while (job.Held()) {
-    }
+    WaitUntil([&] { return !job.Held(); });
     EXPECT_EQ(job.unchanged.load(), 0u);
     EXPECT_EQ(search::CurrentPriority(), search::WorkerPriority::Unchanged)
         << "the calling thread keeps its own";
