@@ -31,8 +31,9 @@ constexpr std::int64_t kMostRanges = std::int64_t{1} << 20;
 // How long the first missing range may hold the accounting up: well below the hook's delivery interval
 // (4 ms), and long beside a range's scan (about ten microseconds with the vector kernels), so that a worker
 // that is merely busy with it is almost never doubled. Where the calling thread's own ranges take longer (the
-// scalar kernel, a slow processor), a few of them.
-constexpr Clock::duration kFirstRangePatience = std::chrono::microseconds(500);
+// scalar kernel, a slow processor), a few of its fastest one: a range during which the calling thread itself
+// was preempted must not stretch it.
+constexpr Clock::duration kFirstRangePatience = std::chrono::microseconds(250);
 constexpr int kPatienceInOwnRanges = 4;
 
 class DivisorRanges final : public ScanPool::Job {
@@ -71,6 +72,7 @@ public:
         std::int64_t accounted = 0; // ranges known free and accounted
         Clock::time_point lastMove = Clock::now();
         Clock::duration patience = kFirstRangePatience;
+        Clock::duration fastestOwnRange = Clock::duration::max();
         for (;;) {
             std::int64_t freeDivisors = 0;
             for (; accounted < ranges_; ++accounted) {
@@ -99,7 +101,8 @@ public:
             const std::int64_t range = next_.fetch_add(1, std::memory_order_relaxed);
             const bool wanted = range < ranges_ && range <= firstWithDivisor_.load(std::memory_order_relaxed);
             Scan(wanted ? range : accounted);
-            patience = std::max(kFirstRangePatience, kPatienceInOwnRanges * (Clock::now() - before));
+            fastestOwnRange = std::min(fastestOwnRange, Clock::now() - before);
+            patience = std::max(kFirstRangePatience, kPatienceInOwnRanges * fastestOwnRange);
         }
     }
 
