@@ -5,13 +5,14 @@
 // (Ovelund::RuntimeBackgroundTask); the turn that finds the divisor owes none. The fast kernels test a block
 // of divisors at a time and account the block's calls at once, with the exact count, so the hook's call
 // counter ends up exactly where the plain loop leaves it. The hook may throw Ovelund::QuitUnwind; it passes
-// through these functions, and a scan spread over the worker threads stops them and waits until none is
-// inside it before the exception leaves.
+// through these functions, and a scan spread over the worker threads tells them to stop as the exception
+// leaves, without waiting for them.
 //
-// Large scans use every core: the calling thread scans the first divisors alone (small candidates and
-// composites with a small factor end there), then the pool's worker threads (search/ScanPool) join in on
-// ranges of divisors. Only the calling thread calls the hook, as the prefix of ranges known free grows, so
-// events keep coming every few milliseconds; the result and the hook count are the plain loop's.
+// Large scans use every processor the process may run on: the calling thread scans the first divisors alone
+// (small candidates and composites with a small factor end there), then the pool's worker threads
+// (search/ScanPool, in the idle scheduling class) join in on ranges of divisors. Only the calling thread
+// calls the hook, as the prefix of ranges known free grows, and it never waits for a worker, so events keep
+// coming every few milliseconds; the result and the hook count are the plain loop's.
 //
 // Contract of every function below: a candidate below 3 (zero and negatives included) has no divisor in
 // the range and gives 0 without any hook call. Even candidates are not special: the result is their first
@@ -26,7 +27,7 @@ namespace search {
 // How a scan is spread over the cores. Set and read on the calling thread (the user-interface thread);
 // every scan reads the settings as it begins.
 struct ParallelScan {
-    // False: every scan runs on the calling thread alone, as on a machine with one core.
+    // False: every scan runs on the calling thread alone, as with a pool of no workers.
     bool enabled = true;
     // Divisors the calling thread scans alone before the workers join in. A hand-over costs about 70
     // microseconds (waking a sleeping worker alone costs the waker 20), so below about four million
@@ -42,7 +43,8 @@ void SetParallelScan(const ParallelScan& settings);
 // Turns the workers on or off, keeping the other settings.
 void SetParallelScan(bool enabled);
 ParallelScan CurrentParallelScan();
-// The worker threads of the pool: one fewer than the cores (starts the pool).
+// The worker threads of the pool: one fewer than the processors the process may run on, read when the pool
+// starts (this starts it).
 unsigned ParallelScanWorkers();
 
 // The instruction sets the divisibility test has a kernel for. Scalar runs on every x86-64 processor.

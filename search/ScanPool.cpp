@@ -1,25 +1,26 @@
 #include "search/ScanPool.h"
 
-#include <algorithm>
+#include "search/AvailableProcessors.h"
+#include "search/Futex.h"
+#include "search/IdlePriority.h"
+
+#include <climits>
 #include <system_error>
 
 namespace search {
-namespace {
-// About a hundred microseconds of reading one atomic.
-constexpr int kFinishSpins = 1 << 16;
-} // namespace
 
 ScanPool& ScanPool::Shared() {
-    // Started on first use; joined by its destructor after main returns, when no job can be running.
-    static ScanPool pool(std::max(1u, std::thread::hardware_concurrency()) - 1);
-    return pool;
+    // Never destroyed: a worker held back by the scheduler may still be finishing a range as the process
+    // exits, and exit kills it there rather than waiting for it.
+    static ScanPool* const pool = new ScanPool(AvailableProcessors() - 1);
+    return *pool;
 }
 
-ScanPool::ScanPool(unsigned workers) {
-    threads_.reserve(workers);
-    for (unsigned n = 0; n < workers; ++n) {
+ScanPool::ScanPool(unsigned workers) : workers_(std::make_unique<Worker[]>(workers)) {
+    for (; workerCount_ < workers; ++workerCount_) {
+        Worker& worker = workers_[workerCount_];
         try {
-            threads_.emplace_back([this] { Run(); });
+            worker.thread = std::thread([this, &worker] { Run(worker); });
         } catch (const std::system_error&) {
             break; // the process may not start more threads: work with those started
         }
@@ -27,64 +28,59 @@ ScanPool::ScanPool(unsigned workers) {
 }
 
 ScanPool::~ScanPool() {
-    {
-        const std::lock_guard lock(mutex_);
-        shuttingDown_ = true;
+    shuttingDown_.store(true);
+    generation_.fetch_add(1);
+    FutexWake(generation_, INT_MAX);
+    for (unsigned n = 0; n < workerCount_; ++n) {
+        workers_[n].thread.join();
+        if (Job* offered = workers_[n].offer.exchange(nullptr))
+            LetGo(*offered);
     }
-    wake_.notify_all();
-    for (std::thread& thread : threads_)
-        thread.join();
 }
 
 bool ScanPool::TryStart(Job& job) {
-    if (threads_.empty() || busy_.exchange(true, std::memory_order_acquire))
+    if (workerCount_ == 0 || busy_.exchange(true, std::memory_order_acquire))
         return false;
     job.stopping_.store(false, std::memory_order_relaxed);
-    job_.store(&job);
-    // Waking a sleeping thread costs the waker tens of microseconds a thread: the calling thread wakes one
-    // worker, and that one wakes the others.
-    wakeOthers_.store(true);
-    {
-        const std::lock_guard lock(mutex_);
-        ++generation_;
+    for (unsigned n = 0; n < workerCount_; ++n) {
+        job.holders_.fetch_add(1, std::memory_order_relaxed);
+        // Publishes the job's state to the worker that takes the offer.
+        if (Job* stale = workers_[n].offer.exchange(&job, std::memory_order_acq_rel))
+            LetGo(*stale);
     }
-    wake_.notify_one();
+    wakeOthers_.store(true);
+    generation_.fetch_add(1);
+    FutexWake(generation_, 1);
     return true;
 }
 
 void ScanPool::Finish(Job& job) {
     job.stopping_.store(true, std::memory_order_release);
-    job_.store(nullptr); // a worker that looks from now on finds nothing to join
-    // Workers inside stop after the range they are scanning, within microseconds: spin for them first, since
-    // a sleep and a wake-up cost far more than that.
-    for (int spins = 0; spins < kFinishSpins && inside_.load() != 0; ++spins) {
-    }
-    if (inside_.load() != 0) {
-        std::unique_lock lock(mutex_);
-        left_.wait(lock, [this] { return inside_.load() == 0; });
+    for (unsigned n = 0; n < workerCount_; ++n) {
+        Job* expected = &job;
+        if (workers_[n].offer.compare_exchange_strong(expected, nullptr, std::memory_order_acq_rel))
+            LetGo(job);
     }
     busy_.store(false, std::memory_order_release);
 }
 
-void ScanPool::Run() {
-    std::uint64_t seen = 0;
+void ScanPool::Run(Worker& self) {
+    LowerToIdlePriority();
     for (;;) {
-        {
-            std::unique_lock lock(mutex_);
-            wake_.wait(lock, [&] { return shuttingDown_ || generation_ != seen; });
-            if (shuttingDown_)
-                return;
-            seen = generation_;
+        // Read before the offer: an offer made after this read also changes the generation, and the futex
+        // then does not sleep.
+        const std::uint32_t seen = generation_.load();
+        if (Job* job = self.offer.exchange(nullptr, std::memory_order_acq_rel)) {
+            if (wakeOthers_.exchange(false))
+                FutexWake(generation_, INT_MAX);
+            if (!job->Stopping())
+                job->Work();
+            LetGo(*job);
+            continue;
         }
-        if (wakeOthers_.exchange(false))
-            wake_.notify_all();
-        inside_.fetch_add(1);
-        if (Job* job = job_.load())
-            job->Work();
-        if (inside_.fetch_sub(1) == 1) {
-            const std::lock_guard lock(mutex_); // Finish checks inside_ under the lock: no lost wake-up
-            left_.notify_all();
-        }
+        if (shuttingDown_.load())
+            return;
+        FutexWait(generation_, seen);
     }
 }
 

@@ -1,21 +1,25 @@
 #pragma once
-// Worker threads that help the calling thread with one job at a time. The threads are started once, on first
-// use, one fewer than the processor's cores (std::thread::hardware_concurrency), and wait for work in
-// between; the pool's destructor, at static destruction after main returns, stops and joins them.
+// Worker threads that help the calling thread with one job at a time. The shared pool starts on first use
+// with one worker fewer than the processors this process may run on (search/AvailableProcessors: affinity
+// mask and CPU quota, read then), none when it may run on one only. Every worker runs in the idle scheduling
+// class (nice 19 where that is refused), so it takes only processor time that nothing else wants.
 //
-// A job is handed out for the lifetime of a StartedSession. The session's end (its destructor, also while an
-// exception unwinds through the caller) tells the job to stop and waits until no worker is inside it any
-// more, so nothing touches the job after the session is gone. Workers never run anything but Job::Work.
+// The calling thread never waits for a worker: a worker the scheduler holds back may still be inside a job
+// after its session has ended. So the job's state is owned jointly: every worker that takes the job holds
+// it, and the job's owner may reuse or destroy it only once Held() is false. Finish tells the job to stop,
+// withdraws the offers no worker has taken yet, and returns at once; a late worker finishes the range it is
+// in on its own and lets go. Handing out and letting go are atomic exchanges and counts, sleeping and waking
+// a futex: there is no lock the calling thread could queue on behind a worker.
 //
-// Standard C++ threads only; the pool knows nothing of the toolkit or the hook. A thread that cannot be
-// started leaves the pool with fewer workers (none at worst), and the callers then do all the work.
+// The shared pool is never destroyed, so that leaving the program waits for no worker; a pool of one's own
+// stops and joins its workers in its destructor. A thread that cannot be started leaves the pool with fewer
+// workers (none at worst), and the callers then do all the work. The pool knows nothing of the toolkit or the
+// hook; workers run nothing but Job::Work.
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
+#include <memory>
 #include <thread>
-#include <vector>
 
 namespace search {
 
@@ -23,10 +27,13 @@ class ScanPool {
 public:
     class Job {
     public:
-        // Called on each worker that joins the job, concurrently; returns when the job has no work left for
-        // it or Stopping() is true.
+        // Called on each worker that takes the job, concurrently; returns when the job has no work left for
+        // it or Stopping() is true. Touches nothing but the job's own state.
         virtual void Work() = 0;
         bool Stopping() const { return stopping_.load(std::memory_order_acquire); }
+        // True while a worker holds the job or an offer of it waits: then the job may be neither started
+        // again nor destroyed. Once false, everything the workers wrote into the job is visible.
+        bool Held() const { return holders_.load(std::memory_order_acquire) != 0; }
 
     protected:
         ~Job() = default;
@@ -34,42 +41,43 @@ public:
     private:
         friend class ScanPool;
         std::atomic<bool> stopping_{false};
+        std::atomic<unsigned> holders_{0}; // workers holding the job and offers of it not taken
     };
 
-    // The one pool of the process.
+    // The one pool of the process, started on first use.
     static ScanPool& Shared();
 
     explicit ScanPool(unsigned workers);
     ScanPool(const ScanPool&) = delete;
     ScanPool& operator=(const ScanPool&) = delete;
+    // Stops the workers and joins them; jobs they still hold must outlive the pool.
     ~ScanPool();
 
-    unsigned Workers() const { return static_cast<unsigned>(threads_.size()); }
+    unsigned Workers() const { return workerCount_; }
 
-    // Hands `job` to the workers. False (and nothing handed out) when the pool has no workers or already runs
-    // a job: a scan started while another one waits inside the hook runs on its calling thread alone.
+    // Offers `job`, which must not be Held(), to every worker. False (and nothing offered) when the pool has
+    // no workers or already runs a job: a scan started while another one waits inside the hook runs on its
+    // calling thread alone.
     bool TryStart(Job& job);
-    // Ends the job handed out by TryStart: tells it to stop and waits until no worker is inside it. Called by
-    // StartedSession.
+    // Ends the job handed out by TryStart without waiting: tells it to stop and withdraws the offers not
+    // taken. Workers inside it leave after their current piece of work. Called by StartedSession.
     void Finish(Job& job);
 
 private:
-    void Run();
+    struct Worker {
+        std::thread thread;
+        std::atomic<Job*> offer{nullptr}; // a job offered and not taken yet; counts as one holder
+    };
+    void Run(Worker& self);
+    static void LetGo(Job& job) { job.holders_.fetch_sub(1, std::memory_order_release); }
 
-    std::vector<std::thread> threads_;
-    // Sleeping and waking go through a lock and condition variables (the standard atomic wait of this
-    // library loses wake-ups); handing a job out and counting workers are atomic, so that waking workers do
-    // not queue on the lock. A worker counts itself inside before it reads job_, and Finish clears job_
-    // before it reads inside_, both sequentially consistent: either Finish sees the worker and waits for
-    // it, or the worker sees no job.
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::condition_variable left_;
-    std::uint64_t generation_ = 0; // guarded by mutex_; counts jobs handed out
-    bool shuttingDown_ = false;    // guarded by mutex_
-    std::atomic<Job*> job_{nullptr};
-    std::atomic<unsigned> inside_{0};     // workers that may be inside job_->Work()
-    std::atomic<bool> wakeOthers_{false}; // the first worker to wake wakes the others
+    std::unique_ptr<Worker[]> workers_;
+    unsigned workerCount_ = 0;
+    // Changes at every job and at shutdown; the futex the workers sleep on.
+    std::atomic<std::uint32_t> generation_{0};
+    std::atomic<bool> shuttingDown_{false};
+    std::atomic<bool> wakeOthers_{
+        false}; // waking costs the waker per thread: the first worker up wakes the rest
     std::atomic<bool> busy_{false};
 };
 

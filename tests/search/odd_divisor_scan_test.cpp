@@ -1,11 +1,14 @@
 #include "search/OddDivisorScan.h"
+#include "search/OddDivisorScanDetail.h"
 #include "search/ScanPool.h"
 
 #include "framework/Runtime.h"
 #include "framework/core/BackgroundTask.h"
+#include "search/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <limits>
 #include <ostream>
@@ -16,6 +19,7 @@
 namespace {
 
 using search::DivisionKernel;
+using testing_support::WaitUntil;
 
 // What a scan reports: the divisor found (0: none) and how many hook calls it accounted.
 struct Scan {
@@ -68,6 +72,10 @@ Scan ExpectedFind(std::int64_t divisor) {
 }
 Scan ExpectedNone(std::int64_t candidate) {
     return {0, static_cast<std::uint64_t>((candidate - 3) / 2)};
+}
+Scan ExpectedForOdd(std::int64_t odd) {
+    const std::int64_t factor = SmallestOddFactor(odd);
+    return factor == odd ? ExpectedNone(odd) : ExpectedFind(factor);
 }
 
 constexpr std::int64_t kExactLimit = std::int64_t{1} << 34;
@@ -283,7 +291,92 @@ bool PoolTakesAJob() {
     if (!pool.TryStart(job))
         return false;
     pool.Finish(job);
+    WaitUntil([&] { return !job.Held(); });
     return true;
+}
+
+// Keeps every worker of the shared pool inside it until released, as a scheduler that gives the workers no
+// time would: the scans in between run with the pool taken by nobody.
+class HeldBackWorkers final : public search::ScanPool::Job {
+public:
+    HeldBackWorkers() {
+        search::ScanPool& pool = search::ScanPool::Shared();
+        EXPECT_TRUE(pool.TryStart(*this));
+        WaitUntil([&] { return inside_.load() >= pool.Workers(); });
+        pool.Finish(*this);
+    }
+    HeldBackWorkers(const HeldBackWorkers&) = delete;
+    HeldBackWorkers& operator=(const HeldBackWorkers&) = delete;
+    ~HeldBackWorkers() {
+        released_ = true;
+        WaitUntil([&] { return !Held(); });
+    }
+    void Work() override {
+        inside_.fetch_add(1);
+        while (!released_.load()) {
+        }
+    }
+
+private:
+    std::atomic<unsigned> inside_{0};
+    std::atomic<bool> released_{false};
+};
+
+// Every scan below spreads over the pool from its first divisor, in small ranges.
+class ScanWithHeldBackWorkers : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (search::ParallelScanWorkers() == 0)
+            GTEST_SKIP() << "one processor: no workers";
+        search::ParallelScan everyRange;
+        everyRange.serialDivisors = 0;
+        everyRange.rangeDivisors = 4099;
+        search::SetParallelScan(everyRange);
+    }
+    void TearDown() override { search::SetParallelScan(search::ParallelScan{}); }
+};
+
+const std::int64_t kHeldBackCandidates[] = {16777213, 1000003LL * 1009, 99991LL * 100003, 3 * 16777213LL};
+
+// The workers are inside another job: the calling thread scans every range itself, without waiting, with the
+// plain loop's answers.
+TEST_F(ScanWithHeldBackWorkers, TheCallingThreadScansAloneWhenNoWorkerComes) {
+    const HeldBackWorkers busy;
+    for (const std::int64_t candidate : kHeldBackCandidates)
+        EXPECT_EQ(Measure([&] { return search::FirstOddDivisor(candidate); }), ExpectedForOdd(candidate))
+            << "candidate " << candidate;
+}
+
+// Each worker takes a range and stays inside it: the calling thread scans those ranges too once the
+// accounting has waited for them, and returns with the plain loop's answers while the workers still sit
+// there.
+TEST_F(ScanWithHeldBackWorkers, TheCallingThreadScansRangesThatWorkersSitOn) {
+    static std::atomic<bool> released{false};
+    static std::atomic<unsigned> sitting{0};
+    static thread_local bool onCallingThread = false;
+    const search::detail::BlockScan sitOnRanges = [](std::int64_t candidate, std::int64_t firstDivisor,
+                                                     std::int64_t count) {
+        if (!onCallingThread) {
+            sitting.fetch_add(1);
+            while (!released.load()) {
+            }
+            sitting.fetch_sub(1);
+        }
+        return search::detail::FirstDividingOffsetScalar(candidate, firstDivisor, count);
+    };
+    onCallingThread = true;
+    for (const std::int64_t candidate : kHeldBackCandidates) {
+        released = false;
+        const std::int64_t divisors = (candidate - 3) / 2;
+        std::int64_t offset = -1;
+        const Scan scan = Measure([&] {
+            EXPECT_TRUE(search::detail::ScanOnAllCores(candidate, 3, divisors, 4099, sitOnRanges, offset));
+            return offset < divisors ? 3 + 2 * offset : 0;
+        });
+        EXPECT_EQ(scan, ExpectedForOdd(candidate)) << "candidate " << candidate;
+        released = true;
+        WaitUntil([] { return sitting.load() == 0; });
+    }
 }
 
 // The hook throws inside the scan on all cores; the scan stops its workers on the way out, so the pool is

@@ -1,0 +1,33 @@
+#include "search/IdlePriority.h"
+
+#include <pthread.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace search {
+
+WorkerPriority LowerToIdlePriority() {
+    sched_param parameters{};
+    parameters.sched_priority = 0;
+    if (pthread_setschedparam(pthread_self(), SCHED_IDLE, &parameters) == 0)
+        return WorkerPriority::Idle;
+    // On Linux a thread id in place of the process id sets the nice level of that thread alone.
+    if (setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19) == 0)
+        return WorkerPriority::Nice19;
+    return WorkerPriority::Unchanged;
+}
+
+WorkerPriority CurrentPriority() {
+    int policy = 0;
+    sched_param parameters{};
+    if (pthread_getschedparam(pthread_self(), &policy, &parameters) == 0 && policy == SCHED_IDLE)
+        return WorkerPriority::Idle;
+    errno = 0;
+    const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
+    return errno == 0 && nice >= 19 ? WorkerPriority::Nice19 : WorkerPriority::Unchanged;
+}
+
+} // namespace search
