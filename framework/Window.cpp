@@ -184,13 +184,12 @@ void Window::ShowModal() {
     auto self = shared_from_this();
     QWidget* frame = native_->frame;
     if (frame->windowModality() != Qt::ApplicationModal) {
-        // The toolkit takes a change of modality only on a hidden window, and the design has shown it
-        // already.
-        const bool shown = frame->isVisible();
-        frame->hide();
+        // The toolkit takes a modality only on a hidden window. A window of the modal frame has it from its
+        // design, before it is first shown (ApplyFrameFlags); any other that is on the screen already has to
+        // leave it first.
+        if (frame->isVisible())
+            frame->hide();
         frame->setWindowModality(Qt::ApplicationModal);
-        if (!shown)
-            visible_ = false;
     }
     Show();
     if (!open_ || RuntimeQuitRequested())
