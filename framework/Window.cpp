@@ -216,6 +216,7 @@ void Window::UnifiedClose(bool appQuitting) {
     // A CancelClose handler would be told whether the application quits; windows here have none, so nothing
     // vetoes a close.
     (void)appQuitting;
+    CheckUIThread();
     if (!open_ || closing_)
         return;
     auto self = std::static_pointer_cast<Window>(shared_from_this());
@@ -309,6 +310,7 @@ void Window::ApplyApplicationShortcuts() {
 }
 
 void Window::ApplyTabOrder() {
+    CheckUIThread();
     if (!open_ || building_ || !native_->content)
         return;
     // The visual controls by the widget that contains them, each container's in TabIndex order.
