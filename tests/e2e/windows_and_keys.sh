@@ -17,7 +17,8 @@ xdotool windowactivate --sync "$main"
 # once it is $2, or after 30 s.
 copy_after_keys() {
     local keys=$1 expected=$2 copied="" deadline=$((SECONDS + 30))
-    printf 'none' | xclip -selection clipboard
+    # xclip stays to serve what it set until another client takes the clipboard: away from our output.
+    printf 'none' | xclip -selection clipboard >/dev/null 2>&1
     xdotool key --clearmodifiers "$keys" ctrl+a ctrl+c
     while [ "$copied" != "$expected" ] && [ $SECONDS -lt $deadline ]; do
         sleep 0.05
