@@ -184,13 +184,12 @@ void Window::ShowModal() {
     auto self = shared_from_this();
     QWidget* frame = native_->frame;
     if (frame->windowModality() != Qt::ApplicationModal) {
-        // The toolkit takes a change of modality only on a hidden window, and the design has shown it
-        // already.
-        const bool shown = frame->isVisible();
-        frame->hide();
+        // The toolkit takes a modality only on a hidden window. A window of the modal frame has it from its
+        // design, before it is first shown (ApplyFrameFlags); any other that is on the screen already has to
+        // leave it first.
+        if (frame->isVisible())
+            frame->hide();
         frame->setWindowModality(Qt::ApplicationModal);
-        if (!shown)
-            visible_ = false;
     }
     Show();
     if (!open_ || RuntimeQuitRequested())
@@ -217,6 +216,7 @@ void Window::UnifiedClose(bool appQuitting) {
     // A CancelClose handler would be told whether the application quits; windows here have none, so nothing
     // vetoes a close.
     (void)appQuitting;
+    CheckUIThread();
     if (!open_ || closing_)
         return;
     auto self = std::static_pointer_cast<Window>(shared_from_this());
@@ -310,6 +310,7 @@ void Window::ApplyApplicationShortcuts() {
 }
 
 void Window::ApplyTabOrder() {
+    CheckUIThread();
     if (!open_ || building_ || !native_->content)
         return;
     // The visual controls by the widget that contains them, each container's in TabIndex order.

@@ -108,6 +108,8 @@ public:
     void SetMaxWidth(std::int32_t value);
     std::int32_t MaxHeight() const { return maxHeight_; }
     void SetMaxHeight(std::int32_t value);
+    // 1 a modal dialog, application-modal whenever it shows, from its first show on; any other value a
+    // document window.
     std::int32_t Frame() const { return frame_; }
     void SetFrame(std::int32_t value);
     std::int32_t MacProcId() const { return macProcId_; }

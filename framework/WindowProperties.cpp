@@ -1,6 +1,6 @@
 // The window's design properties and how each reaches the toolkit: the content area's size and its limits
-// (which bound the controls too), the frame's kind and buttons, the back colour, the title, visibility and
-// the menu bar's visibility. Every setter tests the thread first.
+// (which bound the controls too), the frame's kind (and with it the modality) and buttons, the back colour,
+// the title, visibility and the menu bar's visibility. Every setter tests the thread first.
 
 #include "framework/Window.h"
 
@@ -63,6 +63,14 @@ void Window::ApplyFrameFlags() {
         flags |= Qt::WindowMinimizeButtonHint;
     if (maximizeButton_ && resizeable_)
         flags |= Qt::WindowMaximizeButtonHint;
+    // A window of the modal frame (1), the update window's, is application-modal whenever it shows. It takes
+    // that here, from its design, before it is first shown: the toolkit takes a modality only on a hidden
+    // window, and hiding a shown window to show it again at once can leave it unmapped under a window
+    // manager.
+    const Qt::WindowModality modality =
+        frame_ == 1 || !native_->modalLoops.empty() ? Qt::ApplicationModal : Qt::NonModal;
+    if (native_->frame->windowModality() != modality)
+        native_->frame->setWindowModality(modality);
     const bool shown = native_->frame->isVisible();
     native_->frame->setWindowFlags(flags);
     if (shown)

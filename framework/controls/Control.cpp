@@ -46,6 +46,7 @@ void Control::RaiseOpen() {
 }
 
 void Control::Close() {
+    CheckUIThread();
     if (closed_)
         return;
     closed_ = true;

@@ -63,6 +63,7 @@ void Timer::SetPeriod(std::int32_t period) {
 }
 
 void Timer::Reset() {
+    CheckUIThread();
     Apply();
 }
 
@@ -77,6 +78,7 @@ void Timer::Apply() {
 }
 
 void Timer::Tick() {
+    CheckUIThread();
     if (mode_ == ModeSingle)
         mode_ = ModeOff;
     RaiseEvent(EventAction, shared_from_this());

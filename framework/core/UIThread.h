@@ -1,6 +1,6 @@
 #pragma once
-// Windows, controls, menus, timers and sockets belong to the user-interface thread: every setter of theirs
-// begins with this test.
+// Windows, controls, menus, timers and sockets belong to the user-interface thread: every setter of theirs,
+// and every other method that changes one, begins with this test.
 
 namespace Ovelund {
 

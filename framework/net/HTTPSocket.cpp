@@ -37,6 +37,7 @@ void HTTPSocket::Constructor() {
 }
 
 void HTTPSocket::SetRequestHeader(const String& name, const String& value) {
+    CheckUIThread();
     requestHeaders_.SetHeader(name, value);
 }
 

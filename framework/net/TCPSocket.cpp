@@ -445,6 +445,7 @@ void TCPSocket::ConnectTo(const String& host, std::int32_t port) {
 
 // Bytes written while there is no connection are dropped, with LastErrorCode InvalidState.
 void TCPSocket::Write(const String& bytes) {
+    CheckUIThread();
     if (!IsConnected()) {
         SetLastErrorCode(SocketError::InvalidState);
         return;
@@ -454,12 +455,14 @@ void TCPSocket::Write(const String& bytes) {
 }
 
 String TCPSocket::ReadAll() {
+    CheckUIThread();
     const QByteArray bytes = std::exchange(native_->input, QByteArray());
     return String(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 // Ends the connection at once and raises nothing.
 void TCPSocket::Close() {
+    CheckUIThread();
     native_->Release();
 }
 

@@ -1,15 +1,22 @@
 // Windows, controls and menus belong to the user-interface thread: every property setter of every registered
-// class, the framework's and the program's, refuses another thread before it changes anything.
+// class, the framework's and the program's, and every other method that changes a window, a control, a timer
+// or a socket, refuses another thread before it changes anything.
 
 #include "app/Startup.h"
 #include "framework/Runtime.h"
+#include "framework/Window.h"
+#include "framework/controls/Listbox.h"
+#include "framework/controls/Timer.h"
 #include "framework/core/ClassRecord.h"
+#include "framework/net/HTTPSocket.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 using namespace Ovelund;
 
@@ -38,11 +45,11 @@ PropertyValue SomeValue(PropertyType type) {
 // What a call made on another thread ended with.
 enum class Outcome { Refused, Accepted, OtherException };
 
-Outcome CallFromAnotherThread(const PropertyRecord& property, Object& object) {
+Outcome CallFromAnotherThread(const std::function<void()>& call) {
     Outcome outcome = Outcome::Accepted;
     std::thread other([&] {
         try {
-            property.set(object, SomeValue(property.type));
+            call();
         } catch (const ThreadAccessingUIException&) {
             outcome = Outcome::Refused;
         } catch (...) {
@@ -69,7 +76,8 @@ TEST(ThreadAccess, EveryRegisteredPropertySetterRefusesAnotherThread) {
                 if (!property.set)
                     continue;
                 ++checked;
-                const Outcome outcome = CallFromAnotherThread(property, *object);
+                const Outcome outcome =
+                    CallFromAnotherThread([&] { property.set(*object, SomeValue(property.type)); });
                 if (outcome != Outcome::Refused)
                     accepted.insert(declaring->FullName() + "." + property.name +
                                     (outcome == Outcome::OtherException ? " (other exception)" : ""));
@@ -81,4 +89,51 @@ TEST(ThreadAccess, EveryRegisteredPropertySetterRefusesAnotherThread) {
     for (const std::string& name : accepted)
         list += " " + name;
     EXPECT_TRUE(accepted.empty()) << "setters that let another thread in:" << list;
+}
+
+// The methods beyond the property setters. Each is called on an object for which, were the test missing, the
+// call would return at once without touching the toolkit: a window that is not built (or, for Constructor,
+// one that is), controls and sockets that are not constructed.
+TEST(ThreadAccess, EveryMethodThatChangesAWindowControlTimerOrSocketRefusesAnotherThread) {
+    RuntimeInit();
+    auto fresh = std::make_shared<Window>();
+    auto built = std::make_shared<Window>();
+    built->Constructor();
+    auto list = std::static_pointer_cast<Listbox>(RuntimeNewObject(Listbox::Lookup()));
+    auto timer = std::make_shared<Timer>();
+    timer->SetMode(Timer::ModeOff);
+    auto client = std::make_shared<HTTPSocket>();
+    std::string accepted;
+    auto expectRefused = [&](const char* name, const std::function<void()>& call) {
+        if (const Outcome outcome = CallFromAnotherThread(call); outcome != Outcome::Refused)
+            accepted +=
+                std::string(" ") + name + (outcome == Outcome::OtherException ? " (other exception)" : "");
+    };
+    expectRefused("Window.Constructor", [&] { built->Constructor(); });
+    expectRefused("Window.Show", [&] { fresh->Show(); });
+    expectRefused("Window.ShowModal", [&] { fresh->ShowModal(); });
+    expectRefused("Window.Hide", [&] { fresh->Hide(); });
+    expectRefused("Window.Close", [&] { fresh->Close(); });
+    expectRefused("Window.UnifiedClose", [&] { fresh->UnifiedClose(false); });
+    expectRefused("Window.AddControl", [&] { fresh->AddControl("x", list); });
+    expectRefused("Window.MenuBar", [&] { fresh->SetMenuBar(nullptr); });
+    expectRefused("Window.ApplyTabOrder", [&] { fresh->ApplyTabOrder(); });
+    expectRefused("Control.Close", [&] { list->Close(); });
+    expectRefused("RectControl.Refresh", [&] { list->Refresh(true); });
+    expectRefused("Listbox.AddRow", [&] { list->AddRow("x"); });
+    expectRefused("Listbox.AddRow with cells", [&] { list->AddRow(std::vector<String>{"x", "y"}); });
+    expectRefused("Listbox.Cell", [&] { list->SetCell(0, 0, "x"); });
+    expectRefused("Listbox.DeleteAllRows", [&] { list->DeleteAllRows(); });
+    expectRefused("Listbox.ScrollPosition", [&] { list->SetScrollPosition(0); });
+    expectRefused("Listbox.ColumnAlignment", [&] { list->SetColumnAlignment(0, 1); });
+    expectRefused("Timer.Reset", [&] { timer->Reset(); });
+    expectRefused("Timer.Tick", [&] { timer->Tick(); });
+    expectRefused("TCPSocket.Connect", [&] { client->Connect(); });
+    expectRefused("TCPSocket.Write", [&] { client->Write("x"); });
+    expectRefused("TCPSocket.ReadAll", [&] { client->ReadAll(); });
+    expectRefused("TCPSocket.Close", [&] { client->Close(); });
+    expectRefused("HTTPSocket.SetRequestHeader", [&] { client->SetRequestHeader("X", "y"); });
+    expectRefused("HTTPSocket.Get", [&] { client->Get(""); });
+    EXPECT_TRUE(accepted.empty()) << "methods that let another thread in:" << accepted;
+    built->Close();
 }

@@ -12,21 +12,8 @@ version=${2:-3.0.0}
 probe=$(readlink -f "$3")
 here=$(cd "$(dirname "$0")" && pwd)
 
-if [ -z "${TARNWICK_E2E_NETNS:-}" ]; then
-    if [ "$(id -u)" -ne 0 ] || ! command -v ip >/dev/null; then
-        echo "SKIP: a network namespace needs root and iproute2"
-        exit 77
-    fi
-    name="tarnwick-e2e-$$"
-    ip netns add "$name" || { echo "SKIP: cannot make a network namespace"; exit 77; }
-    mkdir -p "/etc/netns/$name"
-    echo "127.0.0.1 www.example.com example.com" >"/etc/netns/$name/hosts"
-    status=0
-    TARNWICK_E2E_NETNS=$name ip netns exec "$name" bash "$0" "$binary" "$version" "$probe" || status=$?
-    ip netns delete "$name" || true
-    rm -rf "/etc/netns/$name"
-    exit $status
-fi
+source "$here/network_namespace.bash"
+enter_network_namespace "$0" "$binary" "$version" "$probe"
 
 source "$here/support.bash"
 ip link set lo up

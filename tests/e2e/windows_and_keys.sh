@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real executable's windows with a window manager, as a user meets them: Tab goes from "Start At:" to
-# "# Primes:"; a minimised window comes back when its menu entry is chosen again; Ctrl+Q quits from a window
-# without a menu bar of its own (the about window), with status 0.
+# "# Primes:" and Shift+Tab back; a minimised window comes back when its menu entry is chosen again; Ctrl+Q
+# quits from a window without a menu bar of its own (the about window), with status 0.
 source "$(dirname "$0")/support.bash"
 binary=$1
 
@@ -13,17 +13,26 @@ main=$(wait_for_window "Tarnwick")
 origin=$(content_origin "$main" 530)
 xdotool windowactivate --sync "$main"
 
-# Tab from "Start At:" reaches "# Primes:", whose text then is what Ctrl+A, Ctrl+C copy.
-printf 'none' | xclip -selection clipboard
+# Presses the keys $1 in the focused window, then Ctrl+A and Ctrl+C, and prints what the clipboard holds
+# once it is $2, or after 30 s.
+copy_after_keys() {
+    local keys=$1 expected=$2 copied="" deadline=$((SECONDS + 30))
+    # xclip stays to serve what it set until another client takes the clipboard: away from our output.
+    printf 'none' | xclip -selection clipboard >/dev/null 2>&1
+    xdotool key --clearmodifiers "$keys" ctrl+a ctrl+c
+    while [ "$copied" != "$expected" ] && [ $SECONDS -lt $deadline ]; do
+        sleep 0.05
+        copied=$(xclip -selection clipboard -o 2>/dev/null || true)
+    done
+    echo "$copied"
+}
+
+# Tab from "Start At:" reaches "# Primes:", whose text then is what Ctrl+A, Ctrl+C copy; Shift+Tab goes back.
 click_at "$origin" 630 351 # "Start At:"
-xdotool key --clearmodifiers Tab ctrl+a ctrl+c
-copied=""
-deadline=$((SECONDS + 30))
-while [ "$copied" != "500" ] && [ $SECONDS -lt $deadline ]; do
-    sleep 0.05
-    copied=$(xclip -selection clipboard -o 2>/dev/null || true)
-done
+copied=$(copy_after_keys Tab 500)
 [ "$copied" = "500" ] || fail "Tab from \"Start At:\" did not reach \"# Primes:\" (copied: $copied)"
+copied=$(copy_after_keys shift+Tab 2)
+[ "$copied" = "2" ] || fail "Shift+Tab from \"# Primes:\" did not go back to \"Start At:\" (copied: $copied)"
 
 # "Check Now" shows the self-test window; minimised, it comes back in front when chosen again.
 choose_menu_entry 135 1 "$main" # Check for Update > Check Now

@@ -96,6 +96,8 @@ TEST_F(ControlsTest, TextFieldTabsAndHostileText) {
     ASSERT_NE(edit, nullptr);
     SendKey(edit, Qt::Key_Tab, Qt::NoModifier, Q("\t"));
     EXPECT_EQ(field->Text(), "\t");
+    SendKey(edit, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(field->Text(), "\t") << "Shift+Tab moves the focus back, it types nothing";
     field->SetAcceptTabs(false);
     field->SetText("");
     SendKey(edit, Qt::Key_Tab, Qt::NoModifier, Q("\t"));

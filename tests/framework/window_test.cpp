@@ -190,6 +190,75 @@ TEST_F(WindowTest, ShowModalBlocksOtherWindowsAndReturnsOnceTheWindowHasClosed) 
     other->Close();
 }
 
+namespace {
+// Notes every show and hide of a widget, each show with the modality the widget has then.
+class ShowRecorder : public QObject {
+public:
+    std::vector<std::string> events;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            events.push_back(static_cast<QWidget*>(watched)->windowModality() == Qt::ApplicationModal
+                                 ? "show modal"
+                                 : "show");
+        else if (event->type() == QEvent::Hide)
+            events.push_back("hide");
+        return false;
+    }
+};
+
+// A window of frame `frame` whose design shows it.
+class FramedWindow : public Window {
+    OVELUND_OBJECT
+public:
+    void Layout() { SetFrame(frame); }
+    static inline std::int32_t frame = 0;
+};
+const ClassRecord& FramedWindow::Lookup() {
+    static const ClassRecord record =
+        ClassBuilder<FramedWindow>("FramedWindow.FramedWindow", &Window::Lookup())
+            .Handles(Window::EventLayout, &FramedWindow::Layout)
+            .Build();
+    return record;
+}
+} // namespace
+
+// A window of the modal frame (1), built by its design and then shown modally as the update window is, is
+// shown once and modal from the start: a show, a hide and a show again can leave it unmapped under a window
+// manager, a modal window that blocks every other. A window of frame 0 shows without modality; ShowModal
+// makes it modal.
+TEST_F(WindowTest, AWindowOfTheModalFrameIsShownOnceAndModalFromItsFirstShow) {
+    struct FrameCase {
+        std::int32_t frame;
+        std::vector<std::string> built;
+        std::vector<std::string> shownModally; // empty: not checked
+    };
+    const FrameCase cases[] = {
+        {1, {"show modal"}, {"show modal", "hide"}},
+        {0, {"show"}, {}},
+    };
+    for (const FrameCase& c : cases) {
+        SCOPED_TRACE(c.frame);
+        FramedWindow::frame = c.frame;
+        auto window = std::static_pointer_cast<FramedWindow>(RuntimeNewObject(FramedWindow::Lookup()));
+        ShowRecorder recorder;
+        window->Native().frame->installEventFilter(&recorder);
+        window->Constructor();
+        EXPECT_EQ(recorder.events, c.built);
+        bool modalInLoop = false;
+        QTimer::singleShot(0, [&] {
+            modalInLoop = QApplication::activeModalWidget() == window->Native().frame.data();
+            window->Close();
+        });
+        window->ShowModal();
+        EXPECT_TRUE(modalInLoop);
+        if (!c.shownModally.empty()) {
+            EXPECT_EQ(recorder.events, c.shownModally) << "the last hide is the close";
+        }
+    }
+}
+
 TEST_F(WindowTest, ClosingEndsEveryShowModalOfTheWindow) {
     auto window = NewNotingWindow();
     int returned = 0;

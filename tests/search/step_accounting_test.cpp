@@ -1,5 +1,6 @@
 // What one step owes besides its row: the background-task hook calls of its loops, counted per step against
-// a literal run of the step's loops, and the plain decimal text that Mode B stores back into StartAt.
+// a literal run of the step's loops, the plain decimal text that Mode B stores back into StartAt, and the
+// last row in view.
 
 #include "search/SearchFixture.h"
 
@@ -112,3 +113,32 @@ TEST_F(StepAccounting, ModeBRewritesTheStartAsPlainDecimalText) {
 }
 
 } // namespace
+
+// Every step that lists a prime brings the new last row into view, so that the list follows the search as it
+// runs; the end of a search scrolls once more on its own.
+TEST_F(StepAccounting, EveryStepThatListsAPrimeBringsTheNewLastRowIntoView) {
+    struct ModeCase {
+        const char* what;
+        bool modeB;
+        const char* start;
+        const char* second;
+    };
+    for (const ModeCase& c : {ModeCase{"Mode A", false, "2", "60"}, ModeCase{"Mode B", true, "2", "300"}}) {
+        SCOPED_TRACE(c.what);
+        if (c.modeB)
+            ChooseModeB();
+        StartSearch(c.start, c.second);
+        Ref<Listbox> list = window->ListBox1();
+        int pastTheFirstView = 0;
+        while (Running()) {
+            const std::int32_t before = list->ListCount();
+            Tick();
+            if (!Running() || list->ListCount() == before)
+                continue;
+            ASSERT_GE(list->ScrollPosition() + VisibleRows(), list->ListCount())
+                << "row " << list->ListCount() << " is out of view";
+            pastTheFirstView += list->ListCount() > VisibleRows();
+        }
+        EXPECT_GT(pastTheFirstView, 10) << "the list must outgrow its view";
+    }
+}

@@ -144,6 +144,31 @@ TEST_F(ReplyHandling, APageWithoutAStatusNumberIsTheLostConnection) {
     }
 }
 
+// Only a status from 200 to 299 is a success; on either side of that window the page is an error page.
+TEST_F(ReplyHandling, OnlyAStatusFrom200To299IsASuccess) {
+    const String error = "There was a communication error with the website. Please try again later. (Code: ";
+    struct StatusCase {
+        std::int32_t status;
+        String message;
+    };
+    const StatusCase cases[] = {
+        {199, error + "199)"},
+        {200, kCurrentMessage},
+        {299, kCurrentMessage},
+        {300, error + "300)"},
+    };
+    SetRunningVersion(k300);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
+        dialogs->messages.clear();
+        Ref<updateWindow> window = updateWindow::instance();
+        Receive(window, Document("3.0.0", "Notes", "Yes"), c.status);
+        EXPECT_TRUE(dialogs->questions.empty());
+        EXPECT_EQ(dialogs->messages, std::vector<String>{c.message});
+        EXPECT_FALSE(window->IsOpen());
+    }
+}
+
 // A successful page without the start tag of the version is no update document (a network's sign-in page,
 // a host's error page served as a success): the communication error with the code of a lost connection,
 // never the question. A page with the tag is read as a document, whatever else it lacks.
