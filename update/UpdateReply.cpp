@@ -45,7 +45,7 @@ void updateWindow::hp_PageReceived(Ref<HTTPSocket> client, String, std::int32_t 
         return;
     }
     if (InStr(0, content, startTag("CurrentVersion")) == 0) {
-        hp_Error(client, SocketError::LostConnection);
+        hp_Error(client, SocketError::kLostConnection);
         return;
     }
     const String version = returnValue(content, "CurrentVersion");

@@ -26,7 +26,7 @@ QFont ControlFont(const String& family, float size, bool bold, bool italic, bool
     // Sizes are in the window's units, which are pixels here; hostile sizes fall back to the default.
     float pixels = size;
     if (!(pixels > 0.0f) || !std::isfinite(pixels) || pixels > 400.0f)
-        pixels = RectControl::DefaultTextSize;
+        pixels = RectControl::kDefaultTextSize;
     font.setPixelSize(static_cast<int>(std::lround(pixels)));
     font.setBold(bold);
     font.setItalic(italic);
