@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "framework/DialogPresenter.h"
 #include "framework/Registry.h"
+#include "framework/qt/QtText.h"
 
 #include <QApplication>
 #include <QThread>
@@ -102,7 +103,7 @@ void RuntimeInit() {
     QThreadPool::globalInstance()->setMaxThreadCount(1);
     const String& name = RuntimeApplicationIdentity().name;
     if (!name.empty())
-        QCoreApplication::setApplicationName(QString::fromStdString(name));
+        QCoreApplication::setApplicationName(ToQt(name));
 }
 
 int RuntimeExit() {

@@ -6,6 +6,7 @@
 
 #include "framework/Runtime.h"
 #include "framework/controls/RectControl.h"
+#include "framework/qt/QtText.h"
 #include "framework/qt/WindowNative.h"
 
 #include <QMenuBar>
@@ -15,12 +16,6 @@
 #include <algorithm>
 
 namespace Ovelund {
-
-namespace {
-QString ToQt(const String& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-} // namespace
 
 namespace {
 constexpr int kLargestContent = 32000;

@@ -2,6 +2,7 @@
 
 #include "framework/Runtime.h"
 #include "framework/qt/ControlNative.h"
+#include "framework/qt/QtText.h"
 
 #include <QLabel>
 #include <QPalette>
@@ -11,7 +12,7 @@ namespace Ovelund {
 namespace {
 
 QString ShownText(const String& text, bool multiLine) {
-    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QString shown = ToQt(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (!multiLine)

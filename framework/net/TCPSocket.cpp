@@ -3,6 +3,7 @@
 #include "framework/Runtime.h"
 #include "framework/net/HostResolver.h"
 #include "framework/net/SocketErrors.h"
+#include "framework/qt/QtText.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -180,22 +181,21 @@ void TCPSocketNative::Start(const String& host, quint16 toPort) {
     port = toPort;
     watchers = new QObject;
     QHostAddress literal;
-    if (literal.setAddress(QString::fromStdString(host))) {
+    if (literal.setAddress(ToQt(host))) {
         addresses = {literal};
         ConnectNext();
         return;
     }
-    lookupId =
-        QHostInfo::lookupHost(QString::fromStdString(host), watchers,
-                              Guarded(std::function<void(const QHostInfo&)>([this](const QHostInfo& info) {
-                                  lookupId = -1;
-                                  addresses = info.addresses();
-                                  if (info.error() != QHostInfo::NoError || addresses.isEmpty()) {
-                                      Fail(SocketError::kNameResolutionFailed);
-                                      return;
-                                  }
-                                  ConnectNext();
-                              })));
+    lookupId = QHostInfo::lookupHost(
+        ToQt(host), watchers, Guarded(std::function<void(const QHostInfo&)>([this](const QHostInfo& info) {
+            lookupId = -1;
+            addresses = info.addresses();
+            if (info.error() != QHostInfo::NoError || addresses.isEmpty()) {
+                Fail(SocketError::kNameResolutionFailed);
+                return;
+            }
+            ConnectNext();
+        })));
 }
 
 // Tries the addresses in turn from the next one. An attempt that is under way waits for its outcome; one

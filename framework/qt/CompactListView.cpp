@@ -1,6 +1,7 @@
 #include "framework/qt/CompactListView.h"
 
 #include "framework/qt/ListScrollBar.h"
+#include "framework/qt/QtText.h"
 
 #include <QClipboard>
 #include <QEvent>
@@ -43,7 +44,7 @@ QString PaintedText(std::string_view text) {
         }
         text = text.substr(0, length);
     }
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return ToQt(text);
 }
 
 Qt::Alignment HorizontalAlignment(int code) {
@@ -322,7 +323,7 @@ void CompactListView::copySelection() {
     }
     const std::string text = selectedText();
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
-        clipboard->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        clipboard->setText(ToQt(text));
     }
 }
 

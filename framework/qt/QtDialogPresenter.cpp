@@ -1,6 +1,7 @@
 #include "framework/qt/QtDialogPresenter.h"
 
 #include "framework/MessageDialog.h"
+#include "framework/qt/QtText.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -25,11 +26,11 @@ constexpr qsizetype kMaxShownCharacters = 4000;
 constexpr int kMaxTextWidth = 640;
 constexpr int kIconSize = 48;
 
-QString ToQt(const String& text) {
+QString ShownText(const String& text) {
     // Four bytes at most per character: converting a little more than is shown is enough.
     const std::size_t bytes =
         std::min<std::size_t>(text.size(), 4 * static_cast<std::size_t>(kMaxShownCharacters) + 4);
-    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(bytes));
+    QString shown = ToQt(std::string_view(text).substr(0, bytes));
     if (shown.size() > kMaxShownCharacters || bytes < text.size())
         shown = shown.left(kMaxShownCharacters) + QChar(0x2026);
     return shown;
@@ -40,7 +41,7 @@ QLabel* PlainLabel(const String& text, QWidget* parent) {
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setMaximumWidth(kMaxTextWidth);
-    label->setText(ToQt(text));
+    label->setText(ShownText(text));
     return label;
 }
 
@@ -63,7 +64,8 @@ std::optional<QStyle::StandardPixmap> PixmapForIcon(std::int32_t icon) {
 } // namespace
 
 void QtDialogPresenter::ShowMessage(const String& text) {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), ToQt(text), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), ShownText(text),
+                    QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -71,7 +73,7 @@ void QtDialogPresenter::ShowMessage(const String& text) {
 DialogPresenter::Answer QtDialogPresenter::ShowMessageDialog(const MessageDialog& dialog) {
     QDialog window;
     window.setObjectName(QStringLiteral("MessageDialog"));
-    window.setWindowTitle(ToQt(dialog.Title()));
+    window.setWindowTitle(ShownText(dialog.Title()));
     window.setModal(true);
     auto* outer = new QHBoxLayout(&window);
     if (const auto pixmap = PixmapForIcon(dialog.Icon())) {
@@ -100,7 +102,7 @@ DialogPresenter::Answer QtDialogPresenter::ShowMessageDialog(const MessageDialog
                          Answer result, const char* name) {
         if (!button || !button->Visible())
             return;
-        QPushButton* push = buttons->addButton(ToQt(button->Caption()), role);
+        QPushButton* push = buttons->addButton(ShownText(button->Caption()), role);
         push->setObjectName(QString::fromLatin1(name));
         push->setDefault(button->Default());
         QObject::connect(push, &QPushButton::clicked, &window, [&window, &answer, result] {
