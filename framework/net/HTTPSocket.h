@@ -66,7 +66,6 @@ public:
         yield_ = value;
     }
 
-    void SetRequestHeader(const String& name, const String& value);
     const InternetHeaders& RequestHeaders() const { return requestHeaders_; }
 
     // Starts an asynchronous GET of `url`. A request still running ends without an event.
