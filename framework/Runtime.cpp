@@ -24,6 +24,7 @@ namespace Ovelund {
 
 namespace detail {
 std::uint64_t backgroundTaskCalls = 0;
+void ReleaseAppObject();
 } // namespace detail
 
 namespace {
@@ -104,6 +105,12 @@ void RuntimeInit() {
     const String& name = RuntimeApplicationIdentity().name;
     if (!name.empty())
         QCoreApplication::setApplicationName(ToQt(name));
+}
+
+void ReleaseFrameworkGlobals() {
+    CloseOpenWindows();
+    ForgetOpenWindows();
+    detail::ReleaseAppObject();
 }
 
 int RuntimeExit() {

@@ -1,6 +1,7 @@
 // The window's design properties and how each reaches the toolkit: the content area's size and its limits
 // (which bound the controls too), the frame's kind and buttons, the back colour, the title, visibility and
-// the menu bar's visibility. Every setter tests the thread first.
+// the menu bar's visibility. The placement, the procedure id, composite, full screen, live resize and the
+// full-screen button are kept as designed and change nothing here. Every setter tests the thread first.
 
 #include "framework/Window.h"
 

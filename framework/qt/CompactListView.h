@@ -44,7 +44,7 @@ public:
 
     explicit CompactListView(QWidget* parent = nullptr);
 
-    // Clamped to [1, RowStore::kMaxColumns]; one column by default. See RowStore::setColumnCount.
+    // Clamped to [1, RowStore::kMaxColumns]; one column by default. See RowStore::SetColumnCount.
     void setColumnCount(int count);
     int columnCount() const { return store_.ColumnCount(); }
     // A comma-separated width per column, each "N%" (percent of the viewport width, rounded down), "N"
