@@ -100,7 +100,7 @@ void updateWindow::askUpgrade(const String& version, const String& description, 
     Ref<MessageDialogButton> alternate = dialog->AlternateActionButton();
     CheckNil(alternate).SetCaption("Go to Website");
     alternate->SetVisible(true);
-    dialog->SetIcon(3);
+    dialog->SetIcon(MessageDialog::IconQuestion);
 
     // The pressed button is one of the dialog's own three, told apart by identity. "Go to Website" leaves
     // the window open: its "Cancel" or close box ends the check.

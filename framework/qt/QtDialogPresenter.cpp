@@ -48,13 +48,13 @@ QLabel* PlainLabel(const String& text, QWidget* parent) {
 // The toolkit's picture for an icon number of MessageDialog.h; nothing for a number without one.
 std::optional<QStyle::StandardPixmap> PixmapForIcon(std::int32_t icon) {
     switch (icon) {
-    case 0:
+    case MessageDialog::IconNote:
         return QStyle::SP_MessageBoxInformation;
-    case 1:
+    case MessageDialog::IconCaution:
         return QStyle::SP_MessageBoxWarning;
-    case 2:
+    case MessageDialog::IconStop:
         return QStyle::SP_MessageBoxCritical;
-    case 3:
+    case MessageDialog::IconQuestion:
         return QStyle::SP_MessageBoxQuestion;
     default:
         return std::nullopt;
