@@ -13,7 +13,7 @@
         ::Ovelund::design::Boolean{"LockLeft", lockLeftTop}, ::Ovelund::design::Int32{"Height", height},     \
         ::Ovelund::design::Int32{"Width", width}, ::Ovelund::design::Int32{"Top", top},                      \
         ::Ovelund::design::Int32{"Left", left},                                                              \
-        ::Ovelund::design::Int32{"Index", ::Ovelund::design::NoControlArray}, ::Ovelund::design::String {    \
+        ::Ovelund::design::Int32{"Index", ::Ovelund::design::kNoControlArray}, ::Ovelund::design::String {   \
         "Name", name                                                                                         \
     }
 

@@ -5,6 +5,7 @@
 #include "framework/Runtime.h"
 #include "framework/qt/CompactListView.h"
 #include "framework/qt/MenuItemNative.h"
+#include "framework/qt/QtText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,10 +16,6 @@
 namespace Ovelund {
 
 namespace {
-QString ToQt(const String& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // "Cmd+Q" names the platform's command key, which is Ctrl on this platform.
 QKeySequence ShortcutFor(const String& text) {
     QString shortcut = ToQt(text);

@@ -4,6 +4,7 @@
 // command key (Ctrl here).
 
 #include "framework/core/ClassRecord.h"
+#include "framework/core/ForTests.h"
 #include "framework/core/Object.h"
 #include "framework/core/String.h"
 
@@ -28,7 +29,7 @@ public:
     void SetText(const String& text);
     const String& KeyboardShortcut() const { return shortcut_; }
     void SetKeyboardShortcut(const String& shortcut);
-    bool KeyboardShortcutIsSet() const { return shortcutSet_; }
+    OVELUND_FOR_TESTS bool KeyboardShortcutIsSet() const { return shortcutSet_; }
     bool AutoEnable() const { return autoEnable_; }
     void SetAutoEnable(bool autoEnable);
     bool Enabled() const { return enabled_; }
@@ -43,7 +44,7 @@ public:
     Ref<MenuItem> Child(const String& name) const;
     // The entry with that name anywhere below this one, or nil.
     Ref<MenuItem> FindItem(const String& name) const;
-    MenuItem* Parent() const { return parent_; }
+    OVELUND_FOR_TESTS MenuItem* Parent() const { return parent_; }
     bool IsSeparator() const { return text_ == "-"; }
 
     // What choosing the entry does when no menu handler is registered for its name. The standard edit entries

@@ -34,6 +34,13 @@ class MessageDialog : public Object {
 public:
     // The icon beside the message, by number: 0 note (information), 1 caution (warning), 2 stop (a
     // critical error), 3 question. Any other number, -1 say, shows none. A new dialog has 0.
+    enum IconNumber : std::int32_t {
+        IconNote = 0,
+        IconCaution = 1,
+        IconStop = 2,
+        IconQuestion = 3,
+    };
+
     MessageDialog();
 
     const String& Title() const { return title_; }

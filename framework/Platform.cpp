@@ -1,4 +1,5 @@
 #include "framework/Platform.h"
+#include "framework/qt/QtText.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -12,7 +13,7 @@ std::uint64_t beeps = 0;
 
 void ShowURL(const String& url) {
     // A text that is no valid address is simply not opened; nothing is reported.
-    QUrl address(QString::fromUtf8(url.data(), static_cast<qsizetype>(url.size())), QUrl::StrictMode);
+    QUrl address(ToQt(url), QUrl::StrictMode);
     if (address.isValid())
         QDesktopServices::openUrl(address);
 }

@@ -7,10 +7,6 @@
 
 namespace Ovelund {
 
-namespace detail {
-void ReleaseAppObject();
-}
-
 namespace {
 std::vector<Ref<Window>>& Windows() {
     static std::vector<Ref<Window>> windows;
@@ -49,12 +45,10 @@ void CloseOpenWindows() {
     }
 }
 
-void ReleaseFrameworkGlobals() {
-    CloseOpenWindows();
+void ForgetOpenWindows() {
     std::vector<Ref<Window>> windows = std::move(Windows());
     Windows().clear();
-    windows.clear();
-    detail::ReleaseAppObject();
+    windows.clear(); // after the list is empty, so that a window's destruction finds it consistent
 }
 
 } // namespace Ovelund

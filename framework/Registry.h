@@ -1,6 +1,6 @@
 #pragma once
-// The framework's own globals: the list of open windows and the implicit (single) instances kept under each
-// window class's full name. Framework-internal.
+// The framework's list of open windows, in the order they opened; a window class's single instance is the
+// open window of that class (GetImplicitWindow, Window.h). Framework-internal.
 
 #include "framework/core/Object.h"
 #include "framework/core/String.h"
@@ -19,5 +19,7 @@ const std::vector<Ref<Window>>& OpenWindows();
 // windows close front to back and the main window, opened first, closes last. Each closes completely, its
 // Close handler first, before the next one begins.
 void CloseOpenWindows();
+// Empties the list, dropping its references (at shutdown, after CloseOpenWindows).
+void ForgetOpenWindows();
 
 } // namespace Ovelund

@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "framework/DialogPresenter.h"
 #include "framework/Registry.h"
+#include "framework/qt/QtText.h"
 
 #include <QApplication>
 #include <QThread>
@@ -23,6 +24,7 @@ namespace Ovelund {
 
 namespace detail {
 std::uint64_t backgroundTaskCalls = 0;
+void ReleaseAppObject();
 } // namespace detail
 
 namespace {
@@ -102,7 +104,13 @@ void RuntimeInit() {
     QThreadPool::globalInstance()->setMaxThreadCount(1);
     const String& name = RuntimeApplicationIdentity().name;
     if (!name.empty())
-        QCoreApplication::setApplicationName(QString::fromStdString(name));
+        QCoreApplication::setApplicationName(ToQt(name));
+}
+
+void ReleaseFrameworkGlobals() {
+    CloseOpenWindows();
+    ForgetOpenWindows();
+    detail::ReleaseAppObject();
 }
 
 int RuntimeExit() {

@@ -10,6 +10,7 @@
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/MenuBarBuilder.h"
 #include "framework/qt/MenuItemNative.h"
+#include "framework/qt/QtText.h"
 #include "framework/qt/WindowNative.h"
 
 #include <QCloseEvent>
@@ -143,7 +144,7 @@ void Window::Constructor() {
         return;
     auto self = std::static_pointer_cast<Window>(shared_from_this());
     native_->frame->SetOwner(self);
-    native_->frame->setObjectName(QString::fromStdString(Record().FullName()));
+    native_->frame->setObjectName(ToQt(Record().FullName()));
     open_ = true;
     RegisterOpenWindow(self);
     {

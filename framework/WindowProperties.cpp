@@ -1,11 +1,14 @@
 // The window's design properties and how each reaches the toolkit: the content area's size and its limits
 // (which bound the controls too), the frame's kind (and with it the modality) and buttons, the back colour,
-// the title, visibility and the menu bar's visibility. Every setter tests the thread first.
+// the title, visibility and the menu bar's visibility. The placement, the procedure id, composite, full
+// screen, live resize and the full-screen button are kept as designed and change nothing here. Every setter
+// tests the thread first.
 
 #include "framework/Window.h"
 
 #include "framework/Runtime.h"
 #include "framework/controls/RectControl.h"
+#include "framework/qt/QtText.h"
 #include "framework/qt/WindowNative.h"
 
 #include <QMenuBar>
@@ -15,12 +18,6 @@
 #include <algorithm>
 
 namespace Ovelund {
-
-namespace {
-QString ToQt(const String& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-} // namespace
 
 Window::ContentSize Window::ContentLimit() const {
     const int width = std::clamp(width_, 1, kLargestContent);

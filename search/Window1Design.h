@@ -13,7 +13,7 @@ inline constexpr auto Window = STORED_WINDOW_DESIGN(700, 530, 0, "Tarnwick", tru
 
 // The keys that begin every control design of this window.
 #define WINDOW1_PLACEMENT(name, left, top, width, height, lockLeft, lockTop, lockRight, tabIndex)            \
-    String{"Name", name}, Int32{"Index", NoControlArray}, Int32{"Left", left}, Int32{"Top", top},            \
+    String{"Name", name}, Int32{"Index", kNoControlArray}, Int32{"Left", left}, Int32{"Top", top},           \
         Int32{"Width", width}, Int32{"Height", height}, Boolean{"LockLeft", lockLeft},                       \
         Boolean{"LockTop", lockTop}, Boolean{"LockRight", lockRight}, Boolean{"LockBottom", false},          \
         Int32{"TabPanelIndex", 0}, Int32 {                                                                   \

@@ -43,7 +43,7 @@ void updateWindow::hp_PageReceived(Ref<HTTPSocket> client, String, std::int32_t 
         return;
     }
     if (status == 0) {
-        hp_Error(client, SocketError::LostConnection);
+        hp_Error(client, SocketError::kLostConnection);
         return;
     }
     if (status < 200 || status > 299) {
@@ -51,7 +51,7 @@ void updateWindow::hp_PageReceived(Ref<HTTPSocket> client, String, std::int32_t 
         return;
     }
     if (InStr(0, content, startTag("CurrentVersion")) == 0) {
-        hp_Error(client, SocketError::LostConnection);
+        hp_Error(client, SocketError::kLostConnection);
         return;
     }
     const String version = returnValue(content, "CurrentVersion");
@@ -106,7 +106,7 @@ void updateWindow::askUpgrade(const String& version, const String& description, 
     Ref<MessageDialogButton> alternate = dialog->AlternateActionButton();
     CheckNil(alternate).SetCaption("Go to Website");
     alternate->SetVisible(true);
-    dialog->SetIcon(3);
+    dialog->SetIcon(MessageDialog::IconQuestion);
 
     // The pressed button is one of the dialog's own three, told apart by identity. "Go to Website" leaves
     // the window open: its "Cancel" or close box ends the check.

@@ -33,7 +33,6 @@ protected:
     virtual void CreateNative() {}
     virtual void NameChanged() {}
     virtual void DestroyNative() {}
-    template <class Self> Ref<Self> SelfAs() { return std::static_pointer_cast<Self>(shared_from_this()); }
 
 private:
     String name_;

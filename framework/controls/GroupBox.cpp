@@ -2,6 +2,7 @@
 
 #include "framework/Runtime.h"
 #include "framework/qt/ControlNative.h"
+#include "framework/qt/QtText.h"
 
 #include <QGroupBox>
 
@@ -22,7 +23,7 @@ void GroupBox::CreateWidget(ControlNative& native) {
 
 void GroupBox::ApplyCaption() {
     if (auto* box = NativeWidget<QGroupBox>(Native())) {
-        QString shown = QString::fromUtf8(caption_.data(), static_cast<qsizetype>(caption_.size()));
+        QString shown = ToQt(caption_);
         box->setTitle(shown.replace(QLatin1Char('&'), QStringLiteral("&&")));
     }
 }

@@ -3,6 +3,7 @@
 #include "framework/Runtime.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/LineBreaks.h"
+#include "framework/qt/QtText.h"
 
 #include <QLabel>
 #include <QPalette>
@@ -12,8 +13,7 @@ namespace Ovelund {
 namespace {
 
 QString ShownText(const String& text, bool multiLine) {
-    QString shown =
-        WithUniformLineBreaks(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QString shown = WithUniformLineBreaks(ToQt(text));
     if (!multiLine)
         shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return shown;

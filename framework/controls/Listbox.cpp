@@ -3,6 +3,7 @@
 #include "framework/Runtime.h"
 #include "framework/qt/CompactListView.h"
 #include "framework/qt/ControlNative.h"
+#include "framework/qt/QtText.h"
 #include "framework/qt/RowStore.h"
 
 #include <QFrame>
@@ -53,8 +54,7 @@ void Listbox::CreateWidget(ControlNative& native) {
     auto* view = new CompactListView(native.parent);
     native.widget = view;
     view->setColumnCount(columnCount_);
-    view->setColumnWidths(
-        QString::fromUtf8(columnWidths_.data(), static_cast<qsizetype>(columnWidths_.size())));
+    view->setColumnWidths(ToQt(columnWidths_));
     for (std::size_t column = 0; column < columnAlignments_.size(); ++column)
         view->setColumnAlignment(static_cast<int>(column), columnAlignments_[column]);
     view->setGridLines(gridLinesHorizontal_ != 0, gridLinesVertical_ != 0);
@@ -155,7 +155,7 @@ void Listbox::SetColumnWidths(const String& value) {
     CheckUIThread();
     columnWidths_ = value;
     if (CompactListView* view = ViewOf(Native()))
-        view->setColumnWidths(QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
+        view->setColumnWidths(ToQt(value));
 }
 
 void Listbox::SetGridLinesHorizontal(std::int32_t value) {

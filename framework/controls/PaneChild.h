@@ -30,7 +30,7 @@ public:
 
 private:
     WeakRef<Ovelund::Window> window_;
-    std::int32_t index_ = design::NoControlArray;
+    std::int32_t index_ = design::kNoControlArray;
 };
 
 } // namespace Ovelund

@@ -2,6 +2,7 @@
 
 #include "framework/Runtime.h"
 #include "framework/qt/ControlNative.h"
+#include "framework/qt/QtText.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -107,7 +108,7 @@ void PushButton::CreateWidget(ControlNative& native) {
 
 void PushButton::ApplyCaption() {
     if (auto* button = NativeWidget<QPushButton>(Native())) {
-        QString shown = QString::fromUtf8(caption_.data(), static_cast<qsizetype>(caption_.size()));
+        QString shown = ToQt(caption_);
         button->setText(shown.replace(QLatin1Char('&'), QStringLiteral("&&")));
     }
 }

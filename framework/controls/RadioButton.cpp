@@ -2,6 +2,7 @@
 
 #include "framework/Runtime.h"
 #include "framework/qt/ControlNative.h"
+#include "framework/qt/QtText.h"
 
 #include <QRadioButton>
 
@@ -40,7 +41,7 @@ void RadioButton::CreateWidget(ControlNative& native) {
 
 void RadioButton::ApplyCaption() {
     if (auto* button = NativeWidget<QRadioButton>(Native())) {
-        QString shown = QString::fromUtf8(caption_.data(), static_cast<qsizetype>(caption_.size()));
+        QString shown = ToQt(caption_);
         button->setText(shown.replace(QLatin1Char('&'), QStringLiteral("&&")));
     }
 }

@@ -4,6 +4,7 @@
 #include "framework/Window.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/Fonts.h"
+#include "framework/qt/QtText.h"
 #include "framework/qt/WindowNative.h"
 
 #include <algorithm>
@@ -63,13 +64,13 @@ void RectControl::CreateNative() {
     QWidget* widget = native_->widget;
     if (!widget)
         return;
-    widget->setObjectName(QString::fromStdString(Name()));
+    widget->setObjectName(ToQt(Name()));
     native_->naturalFocus = widget->focusPolicy();
     ApplyTabStop();
     ApplyParent();
     ApplyFont();
     widget->setEnabled(enabled_);
-    widget->setToolTip(QString::fromStdString(helpTag_));
+    widget->setToolTip(ToQt(helpTag_));
     widget->setVisible(visible_);
 }
 
@@ -83,7 +84,7 @@ void RectControl::DestroyNative() {
 
 void RectControl::NameChanged() {
     if (QWidget* widget = native_->widget)
-        widget->setObjectName(QString::fromStdString(Name()));
+        widget->setObjectName(ToQt(Name()));
 }
 
 void RectControl::ApplyGeometry() {
@@ -219,7 +220,7 @@ void RectControl::SetHelpTag(const String& value) {
     CheckUIThread();
     helpTag_ = value;
     if (QWidget* widget = native_->widget)
-        widget->setToolTip(QString::fromStdString(value));
+        widget->setToolTip(ToQt(value));
 }
 
 void RectControl::SetInitialParent(const String& value) {

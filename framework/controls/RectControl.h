@@ -39,7 +39,7 @@ public:
         EventMouseExit = 14,
     };
 
-    static constexpr float DefaultTextSize = 13.0f;
+    static constexpr float kDefaultTextSize = 13.0f;
 
     RectControl();
     ~RectControl() override;

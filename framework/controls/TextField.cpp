@@ -3,6 +3,7 @@
 #include "framework/Runtime.h"
 #include "framework/core/Text.h"
 #include "framework/qt/ControlNative.h"
+#include "framework/qt/QtText.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -15,15 +16,6 @@
 namespace Ovelund {
 
 namespace {
-
-QString ToQt(const String& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-String FromQt(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    return String(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 bool StartsPair(const QString& text, qsizetype at) {
     return text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate();

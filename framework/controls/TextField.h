@@ -78,7 +78,6 @@ private:
     void UserChangedText();
     void UserMovedSelection();
     void ApplyLook();
-    void ApplyColors();
 
     String text_; // as given until the widget exists, then the widget's text
     std::int32_t selStart_ = 0;

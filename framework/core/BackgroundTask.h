@@ -16,11 +16,11 @@ struct QuitUnwind {};
 namespace detail {
 extern std::uint64_t backgroundTaskCalls;
 void BackgroundTaskSlowPath();
-constexpr unsigned backgroundTaskShift = 12;
+constexpr unsigned kBackgroundTaskShift = 12;
 } // namespace detail
 
 inline void RuntimeBackgroundTask() {
-    if ((++detail::backgroundTaskCalls & ((1u << detail::backgroundTaskShift) - 1)) == 0)
+    if ((++detail::backgroundTaskCalls & ((1u << detail::kBackgroundTaskShift) - 1)) == 0)
         detail::BackgroundTaskSlowPath();
 }
 
@@ -28,8 +28,8 @@ inline void RuntimeBackgroundTask() {
 inline void RuntimeBackgroundTasks(std::uint64_t calls) {
     const std::uint64_t before = detail::backgroundTaskCalls;
     detail::backgroundTaskCalls = before + calls;
-    if ((before >> detail::backgroundTaskShift) !=
-        (detail::backgroundTaskCalls >> detail::backgroundTaskShift))
+    if ((before >> detail::kBackgroundTaskShift) !=
+        (detail::backgroundTaskCalls >> detail::kBackgroundTaskShift))
         detail::BackgroundTaskSlowPath();
 }
 

@@ -4,6 +4,8 @@
 // match carried over a mismatch comes from a table built once from the pattern. A plain search that compares
 // the whole pattern again at every start takes time proportional to the product of the lengths instead.
 
+#include "framework/core/ForTests.h"
+
 #include <cstddef>
 #include <string_view>
 #include <vector>
@@ -23,7 +25,7 @@ public:
     // may overlap), or at the restart offset or later. kNotFound when there is none.
     std::size_t Next();
     // How many times a text byte was compared with a pattern byte so far: at most twice the bytes read.
-    std::size_t Comparisons() const { return comparisons_; }
+    OVELUND_FOR_TESTS std::size_t Comparisons() const { return comparisons_; }
 
 private:
     std::string_view text_;

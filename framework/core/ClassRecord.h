@@ -5,6 +5,7 @@
 
 #include "framework/core/Color.h"
 #include "framework/core/EventArguments.h"
+#include "framework/core/ForTests.h"
 #include "framework/core/Object.h"
 #include "framework/core/String.h"
 
@@ -183,7 +184,7 @@ private:
 // The runtime's list of registered classes, in registration order.
 void RuntimeRegisterClass(const ClassRecord& record);
 const std::vector<const ClassRecord*>& RuntimeRegisteredClasses();
-const ClassRecord* RuntimeFindClass(std::string_view fullName);
+OVELUND_FOR_TESTS const ClassRecord* RuntimeFindClass(std::string_view fullName);
 // A new object of the class (the record's factory); nil if it has none.
 Ref<Object> RuntimeNewObject(const ClassRecord& record);
 

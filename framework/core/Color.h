@@ -11,8 +11,4 @@ struct Color {
     friend bool operator==(const Color&, const Color&) = default;
 };
 
-constexpr Color RGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-    return Color{red, green, blue};
-}
-
 } // namespace Ovelund

@@ -9,6 +9,7 @@
 
 #include "framework/core/ClassRecord.h"
 #include "framework/core/EventArguments.h"
+#include "framework/core/ForTests.h"
 #include "framework/core/Object.h"
 #include "framework/core/String.h"
 
@@ -34,7 +35,7 @@ public:
         : signature_(std::move(signature)), weakTarget_(weakTarget), handler_(std::move(handler)) {}
 
     const String& Signature() const { return signature_; }
-    bool WeakTarget() const { return weakTarget_; }
+    OVELUND_FOR_TESTS bool WeakTarget() const { return weakTarget_; }
     // The handler's parameters for the delegate of an event handler; none for other delegates.
     const std::optional<HandlerParameters>& Handler() const { return handler_; }
 

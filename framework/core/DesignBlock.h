@@ -21,7 +21,7 @@
 namespace Ovelund::design {
 
 // The Index by which a design marks a control that belongs to no control array: the smallest Int32.
-inline constexpr std::int32_t NoControlArray = -2147483647 - 1;
+inline constexpr std::int32_t kNoControlArray = -2147483647 - 1;
 
 struct Int32 {
     const char* key;

@@ -168,7 +168,7 @@ double ReadNumber(const String& text, bool groupCommas) {
         return 0.0;
     }
     // Saturates far beyond any exponent that could still matter, so that it cannot overflow.
-    constexpr std::int64_t exponentLimit = 1'000'000'000'000;
+    constexpr std::int64_t kExponentLimit = 1'000'000'000'000;
     std::int64_t exponent = 0;
     if (at + 1 < text.size() && (text[at] == 'e' || text[at] == 'E')) {
         Size e = at + 1;
@@ -179,7 +179,7 @@ double ReadNumber(const String& text, bool groupCommas) {
         }
         if (e < text.size() && IsDigit(text[e])) {
             while (e < text.size() && IsDigit(text[e])) {
-                exponent = std::min(exponent * 10 + (text[e] - '0'), exponentLimit);
+                exponent = std::min(exponent * 10 + (text[e] - '0'), kExponentLimit);
                 ++e;
             }
             if (negativeExponent) {
@@ -194,9 +194,9 @@ double ReadNumber(const String& text, bool groupCommas) {
     }
     // The value lies in [10^(magnitude-1), 10^magnitude).
     const std::int64_t magnitude = wholeDigits - static_cast<std::int64_t>(firstSignificant) + exponent;
-    constexpr double infinity = std::numeric_limits<double>::infinity();
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
     if (magnitude > 400) {
-        return sign * infinity;
+        return sign * kInfinity;
     }
     if (magnitude < -400) {
         return sign * 0.0;
@@ -205,7 +205,7 @@ double ReadNumber(const String& text, bool groupCommas) {
     double value = 0.0;
     const auto result = std::from_chars(clean.data(), clean.data() + clean.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        value = magnitude > 0 ? infinity : 0.0;
+        value = magnitude > 0 ? kInfinity : 0.0;
     }
     return sign * value;
 }
@@ -255,14 +255,14 @@ double Val(const String& text) {
 }
 
 std::int64_t ToInt64(double value) {
-    constexpr double twoTo63 = 9223372036854775808.0;
+    constexpr double kTwoTo63 = 9223372036854775808.0;
     if (std::isnan(value)) {
         return 0;
     }
-    if (value >= twoTo63) {
+    if (value >= kTwoTo63) {
         return std::numeric_limits<std::int64_t>::max();
     }
-    if (value < -twoTo63) {
+    if (value < -kTwoTo63) {
         return std::numeric_limits<std::int64_t>::min();
     }
     return static_cast<std::int64_t>(value);

@@ -36,11 +36,6 @@ void HTTPSocket::Constructor() {
     SetPort(80);
 }
 
-void HTTPSocket::SetRequestHeader(const String& name, const String& value) {
-    CheckUIThread();
-    requestHeaders_.SetHeader(name, value);
-}
-
 // Yield is kept for designs that set it; Get never blocks, so there is nothing to yield to.
 //
 // A Get while an earlier one runs ends the earlier one on the spot, without an event: its connection is

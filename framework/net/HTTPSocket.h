@@ -6,7 +6,7 @@
 //   block; and for a connection that the server closes before any byte (status 0, empty text);
 // - Error (code) otherwise: a connection that could not be made, a reply cut short (the server closes within
 //   the header block or before the announced length is in) or a connection that breaks (a reset, at any
-//   point before the reply is complete), both LostConnection; a reply that breaks a bound (ReplyTooLarge,
+//   point before the reply is complete), both kLostConnection; a reply that breaks a bound (kReplyTooLarge,
 //   see HttpReplyParser.h).
 // There is no time-out: a host that never answers, or never completes its reply, keeps the request waiting
 // until Get is called again or the client is closed or dropped (see TCPSocket.h).
@@ -66,7 +66,6 @@ public:
         yield_ = value;
     }
 
-    void SetRequestHeader(const String& name, const String& value);
     const InternetHeaders& RequestHeaders() const { return requestHeaders_; }
 
     // Starts an asynchronous GET of `url`. A request still running ends without an event.

@@ -109,12 +109,12 @@ std::int32_t HttpReplyParser::ErrorCode() const {
     case Failure::None:
         return 0;
     case Failure::CutShort:
-        return SocketError::LostConnection;
+        return SocketError::kLostConnection;
     case Failure::HeaderTooLarge:
     case Failure::BodyTooLarge:
         break;
     }
-    return SocketError::ReplyTooLarge;
+    return SocketError::kReplyTooLarge;
 }
 
 std::size_t HttpReplyParser::FeedHeader(const char* data, std::size_t size) {

@@ -47,7 +47,7 @@ public:
     const InternetHeaders& Headers() const { return headers_; }
     const String& Body() const { return body_; }
     Failure LastFailure() const { return failure_; }
-    // The client's Error code for the failure: ReplyTooLarge for a bound broken, LostConnection for a reply
+    // The client's Error code for the failure: kReplyTooLarge for a bound broken, kLostConnection for a reply
     // cut short; 0 when there is none.
     std::int32_t ErrorCode() const;
 

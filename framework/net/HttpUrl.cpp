@@ -56,7 +56,7 @@ HttpUrl Failed(std::int32_t error) {
 
 HttpUrl HttpUrl::Split(const String& url, std::int32_t clientPort, const HttpProxy& proxy) {
     if (HasBlankOrControl(url)) {
-        return Failed(SocketError::InvalidUrl);
+        return Failed(SocketError::kInvalidUrl);
     }
     std::string_view remainder = url;
     if (auto scheme = remainder.find("://"); scheme != std::string_view::npos) {
@@ -70,7 +70,7 @@ HttpUrl HttpUrl::Split(const String& url, std::int32_t clientPort, const HttpPro
     auto colon = server.find(':');
     std::string_view address = server.substr(0, colon);
     if (address.empty()) {
-        return Failed(SocketError::InvalidUrl);
+        return Failed(SocketError::kInvalidUrl);
     }
     std::int32_t port = kDefaultPort;
     std::string_view portText =
@@ -78,12 +78,12 @@ HttpUrl HttpUrl::Split(const String& url, std::int32_t clientPort, const HttpPro
     if (!portText.empty()) {
         auto parsed = ParsePort(portText);
         if (!parsed) {
-            return Failed(SocketError::InvalidPort);
+            return Failed(SocketError::kInvalidPort);
         }
         port = *parsed;
     } else if (clientPort != 0) {
         if (!IsValidPort(clientPort)) {
-            return Failed(SocketError::InvalidPort);
+            return Failed(SocketError::kInvalidPort);
         }
         port = clientPort;
     }
@@ -97,7 +97,7 @@ HttpUrl HttpUrl::Split(const String& url, std::int32_t clientPort, const HttpPro
         return result;
     }
     if (proxy.port != 0 && !IsValidPort(proxy.port)) {
-        return Failed(SocketError::InvalidPort);
+        return Failed(SocketError::kInvalidPort);
     }
     result.address = proxy.address;
     result.port = proxy.port != 0 ? proxy.port : kDefaultPort;

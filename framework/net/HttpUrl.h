@@ -9,9 +9,9 @@
 // - The server part's first ":" starts the port. Only ASCII digits are a port (leading zeros allowed);
 //   "host:" with nothing after the colon means no port. Without a port the client's Port is used when it
 //   is not 0, else 80. A port that is not digits, is 0 or is above 65535 makes the split fail with
-//   InvalidPort; so does a client Port that is negative or above 65535. Bracketed IPv6 literals and "user@"
+//   kInvalidPort; so does a client Port that is negative or above 65535. Bracketed IPv6 literals and "user@"
 //   parts are not understood: their colons make the port invalid.
-// - An empty server address (nothing before the first ":") fails with InvalidUrl, as does a URL containing
+// - An empty server address (nothing before the first ":") fails with kInvalidUrl, as does a URL containing
 //   a blank or a control character: the URL goes into the request line, where those would end it early.
 // - With a proxy (its address not empty) the client connects to the proxy instead, at its port or 80 when
 //   that is 0, and the request target is the whole URL as given. The URL is still checked as above.
@@ -28,8 +28,8 @@ struct HttpProxy {
 };
 
 struct HttpUrl {
-    // 0 when the split succeeded, else SocketError::InvalidUrl or SocketError::InvalidPort; the other fields
-    // are then empty.
+    // 0 when the split succeeded, else SocketError::kInvalidUrl or SocketError::kInvalidPort; the other
+    // fields are then empty.
     std::int32_t error = 0;
     String address;        // to connect to
     std::int32_t port = 0; // to connect to; 1..65535 when valid

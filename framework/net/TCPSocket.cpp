@@ -3,6 +3,7 @@
 #include "framework/Runtime.h"
 #include "framework/net/HostResolver.h"
 #include "framework/net/SocketErrors.h"
+#include "framework/qt/QtText.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -41,10 +42,10 @@ constexpr std::size_t kMaxReadPass = 256 * 1024;
 
 // The system's error numbers as the codes of SocketErrors.h:
 //   no descriptor, buffer or memory; no permission; unsupported family; local address unavailable
-//                                                           -> OpenDriverError
-//   local address in use                                    -> AddressInUse
-//   an operation in the wrong state                         -> InvalidState
-//   anything else (refused, unreachable, reset, broken pipe, timed out, network down) -> LostConnection
+//                                                           -> kOpenDriverError
+//   local address in use                                    -> kAddressInUse
+//   an operation in the wrong state                         -> kInvalidState
+//   anything else (refused, unreachable, reset, broken pipe, timed out, network down) -> kLostConnection
 std::int32_t ErrorCode(int error) {
     switch (error) {
     case EMFILE:
@@ -56,16 +57,16 @@ std::int32_t ErrorCode(int error) {
     case EAFNOSUPPORT:
     case EPROTONOSUPPORT:
     case EADDRNOTAVAIL:
-        return SocketError::OpenDriverError;
+        return SocketError::kOpenDriverError;
     case EADDRINUSE:
-        return SocketError::AddressInUse;
+        return SocketError::kAddressInUse;
     case EALREADY:
     case EISCONN:
     case EBADF:
     case ENOTSOCK:
-        return SocketError::InvalidState;
+        return SocketError::kInvalidState;
     default:
-        return SocketError::LostConnection;
+        return SocketError::kLostConnection;
     }
 }
 
@@ -180,22 +181,21 @@ void TCPSocketNative::Start(const String& host, quint16 toPort) {
     port = toPort;
     watchers = new QObject;
     QHostAddress literal;
-    if (literal.setAddress(QString::fromStdString(host))) {
+    if (literal.setAddress(ToQt(host))) {
         addresses = {literal};
         ConnectNext();
         return;
     }
-    lookupId =
-        QHostInfo::lookupHost(QString::fromStdString(host), watchers,
-                              Guarded(std::function<void(const QHostInfo&)>([this](const QHostInfo& info) {
-                                  lookupId = -1;
-                                  addresses = info.addresses();
-                                  if (info.error() != QHostInfo::NoError || addresses.isEmpty()) {
-                                      Fail(SocketError::NameResolutionFailed);
-                                      return;
-                                  }
-                                  ConnectNext();
-                              })));
+    lookupId = QHostInfo::lookupHost(
+        ToQt(host), watchers, Guarded(std::function<void(const QHostInfo&)>([this](const QHostInfo& info) {
+            lookupId = -1;
+            addresses = info.addresses();
+            if (info.error() != QHostInfo::NoError || addresses.isEmpty()) {
+                Fail(SocketError::kNameResolutionFailed);
+                return;
+            }
+            ConnectNext();
+        })));
 }
 
 // Tries the addresses in turn from the next one. An attempt that is under way waits for its outcome; one
@@ -430,12 +430,12 @@ void TCPSocket::ConnectTo(const String& host, std::int32_t port) {
         });
     };
     if (port < 1 || port > 65535) {
-        reportLater(SocketError::InvalidPort);
+        reportLater(SocketError::kInvalidPort);
         return;
     }
     const std::optional<String> address = ResolveHostForConnection(host);
     if (!address) {
-        reportLater(SocketError::NameResolutionFailed);
+        reportLater(SocketError::kNameResolutionFailed);
         return;
     }
     native_->connecting = true;
@@ -443,11 +443,11 @@ void TCPSocket::ConnectTo(const String& host, std::int32_t port) {
     native_->connecting = false;
 }
 
-// Bytes written while there is no connection are dropped, with LastErrorCode InvalidState.
+// Bytes written while there is no connection are dropped, with LastErrorCode kInvalidState.
 void TCPSocket::Write(const String& bytes) {
     CheckUIThread();
     if (!IsConnected()) {
-        SetLastErrorCode(SocketError::InvalidState);
+        SetLastErrorCode(SocketError::kInvalidState);
         return;
     }
     native_->output.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -509,9 +509,9 @@ void TCPSocket::OnError(std::int32_t code) {
     RaiseEvent(EventError, shared_from_this());
 }
 
-// A plain socket reports the peer's close as the socket layer does, as Error LostConnection.
+// A plain socket reports the peer's close as the socket layer does, as Error kLostConnection.
 void TCPSocket::OnClosed() {
-    SetLastErrorCode(SocketError::LostConnection);
+    SetLastErrorCode(SocketError::kLostConnection);
     RaiseEvent(EventError, shared_from_this());
 }
 

@@ -36,7 +36,7 @@ public:
 
     // Starts connecting to Address:Port; Connected or Error follows on the event loop.
     void Connect();
-    // Without a connection the bytes are dropped and LastErrorCode becomes InvalidState.
+    // Without a connection the bytes are dropped and LastErrorCode becomes kInvalidState.
     void Write(const String& bytes);
     // Everything received and not read yet.
     String ReadAll();
@@ -55,8 +55,8 @@ public:
 protected:
     // What subclasses do on the socket's events; the default raises the matching SocketCore event. Error
     // passes only the sender (its handler reads LastErrorCode). OnError(code) comes for a connection that
-    // could not be made and for one that broke once made (a reset: LostConnection); OnClosed for the peer's
-    // orderly close, whose default raises Error with LostConnection too. Data that arrived before either is
+    // could not be made and for one that broke once made (a reset: kLostConnection); OnClosed for the peer's
+    // orderly close, whose default raises Error with kLostConnection too. Data that arrived before either is
     // offered first, through OnDataAvailable.
     virtual void OnConnected();
     virtual void OnDataAvailable();
@@ -64,8 +64,8 @@ protected:
     virtual void OnClosed();
 
     // Connects to `host` (through HostResolver.h) at `port`, leaving Address and Port alone; Connect() is
-    // ConnectTo(Address(), Port()). A port outside 1..65535 reports Error InvalidPort, and a name that the
-    // host map gives no address NameResolutionFailed, both on the event loop.
+    // ConnectTo(Address(), Port()). A port outside 1..65535 reports Error kInvalidPort, and a name that the
+    // host map gives no address kNameResolutionFailed, both on the event loop.
     void ConnectTo(const String& host, std::int32_t port);
     // Runs `work` later on the event loop, as a toolkit event does; nothing runs when the socket is gone by
     // then.

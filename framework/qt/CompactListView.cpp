@@ -1,6 +1,7 @@
 #include "framework/qt/CompactListView.h"
 
 #include "framework/qt/ListScrollBar.h"
+#include "framework/qt/QtText.h"
 
 #include <QClipboard>
 #include <QEvent>
@@ -43,7 +44,7 @@ QString PaintedText(std::string_view text) {
         }
         text = text.substr(0, length);
     }
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return ToQt(text);
 }
 
 Qt::Alignment HorizontalAlignment(int code) {
@@ -92,16 +93,16 @@ CompactListView::CompactListView(QWidget* parent) : QAbstractScrollArea(parent),
     // A click gives the list the keyboard focus, so that its keys and Copy act on it.
     setFocusPolicy(Qt::StrongFocus);
     alignments_.assign(1, AlignDefault);
-    UpdateRowHeight();
-    UpdateBoundaries();
-    SyncScrollRange();
+    updateRowHeight();
+    updateBoundaries();
+    syncScrollRange();
 }
 
 void CompactListView::setColumnCount(int count) {
     store_.SetColumnCount(count);
     alignments_.resize(static_cast<std::size_t>(store_.ColumnCount()), AlignDefault);
-    UpdateBoundaries();
-    InvalidateAll();
+    updateBoundaries();
+    invalidateAll();
 }
 
 void CompactListView::setColumnWidths(const QString& widths) {
@@ -123,8 +124,8 @@ void CompactListView::setColumnWidths(const QString& widths) {
             widthRules_.push_back(rule);
         }
     }
-    UpdateBoundaries();
-    InvalidateAll();
+    updateBoundaries();
+    invalidateAll();
 }
 
 void CompactListView::setColumnAlignment(int column, int code) {
@@ -132,20 +133,20 @@ void CompactListView::setColumnAlignment(int column, int code) {
         return;
     }
     alignments_[static_cast<std::size_t>(column)] = code;
-    InvalidateAll();
+    invalidateAll();
 }
 
 void CompactListView::setGridLines(bool horizontal, bool vertical) {
     horizontalGrid_ = horizontal;
     verticalGrid_ = vertical;
-    InvalidateAll();
+    invalidateAll();
 }
 
 int CompactListView::addRow(std::string_view text) {
     const int row = store_.AddRow(text);
     if (row >= 0) {
-        ScheduleScrollRangeSync();
-        UpdateCellIfVisible(row, -1);
+        scheduleScrollRangeSync();
+        updateCellIfVisible(row, -1);
     }
     return row;
 }
@@ -154,27 +155,27 @@ int CompactListView::addRow(std::string_view text) {
 // list stands: rows appended and then scrolled to within one handler change the bar once, so it is painted
 // once, at the pass after the handler, and an immediate refresh of the rows before the scroll does not paint
 // the bar as well.
-void CompactListView::ScheduleScrollRangeSync() {
+void CompactListView::scheduleScrollRangeSync() {
     if (scrollRangeStale_)
         return;
     // The first rows beyond the viewport make the bar appear, which changes the viewport's width: at once.
     if (verticalScrollBar()->maximum() == 0) {
-        SyncScrollRange();
+        syncScrollRange();
         return;
     }
     scrollRangeStale_ = true;
     QMetaObject::invokeMethod(
-        this, [this] { EnsureScrollRange(); }, Qt::QueuedConnection);
+        this, [this] { ensureScrollRange(); }, Qt::QueuedConnection);
 }
 
-void CompactListView::EnsureScrollRange() {
+void CompactListView::ensureScrollRange() {
     if (scrollRangeStale_)
-        SyncScrollRange();
+        syncScrollRange();
 }
 
 void CompactListView::setCell(int row, int column, std::string_view text) {
     store_.SetCell(row, column, text);
-    UpdateCellIfVisible(row, column);
+    updateCellIfVisible(row, column);
 }
 
 std::string CompactListView::cell(int row, int column) const {
@@ -186,9 +187,9 @@ void CompactListView::clear() {
     selection_.clear();
     currentRow_ = -1;
     anchorRow_ = -1;
-    SyncScrollRange();
+    syncScrollRange();
     verticalScrollBar()->setValue(0);
-    InvalidateAll();
+    invalidateAll();
 }
 
 void CompactListView::scrollToRow(int row) {
@@ -199,15 +200,15 @@ void CompactListView::scrollToRow(int row) {
     const int top = scrollPosition();
     if (row < top) {
         setScrollPosition(row);
-    } else if (row - top >= FullyVisibleRows()) {
-        setScrollPosition(row - FullyVisibleRows() + 1);
+    } else if (row - top >= fullyVisibleRows()) {
+        setScrollPosition(row - fullyVisibleRows() + 1);
     }
 }
 
 void CompactListView::setScrollPosition(int topRow) {
-    EnsureScrollRange();
+    ensureScrollRange();
     // A value change reaches scrollContentsBy.
-    verticalScrollBar()->setValue(std::clamp(topRow, 0, MaxTopRow()));
+    verticalScrollBar()->setValue(std::clamp(topRow, 0, maxTopRow()));
 }
 
 int CompactListView::scrollPosition() const {
@@ -226,20 +227,20 @@ void CompactListView::refreshNow() {
         viewport()->repaint(pending_);
 }
 
-void CompactListView::Invalidate(const QRect& area) {
+void CompactListView::invalidate(const QRect& area) {
     pending_ += area.intersected(viewport()->rect());
     viewport()->update(area);
 }
 
-void CompactListView::InvalidateAll() {
-    Invalidate(viewport()->rect());
+void CompactListView::invalidateAll() {
+    invalidate(viewport()->rect());
 }
 
 void CompactListView::scrollContentsBy(int, int dy) {
     const int pixels = dy * rowHeight_;
     const QRect all = viewport()->rect();
     if (std::abs(dy) > all.height() / rowHeight_) {
-        InvalidateAll();
+        invalidateAll();
         return;
     }
     // The pixels move with the rows: only the strip that comes into view needs painting, and what was
@@ -263,7 +264,7 @@ void CompactListView::setMultipleSelection(bool multiple) {
             selection_.emplace(currentRow_, currentRow_ + 1);
         }
         anchorRow_ = currentRow_;
-        InvalidateAll();
+        invalidateAll();
     }
 }
 
@@ -286,12 +287,12 @@ void CompactListView::selectAll() {
     }
     selection_.clear();
     selection_.emplace(0, rowCount());
-    InvalidateAll();
+    invalidateAll();
 }
 
 void CompactListView::clearSelection() {
     selection_.clear();
-    InvalidateAll();
+    invalidateAll();
 }
 
 std::string CompactListView::selectedText(std::size_t maxBytes) const {
@@ -322,16 +323,16 @@ void CompactListView::copySelection() {
     }
     const std::string text = selectedText();
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
-        clipboard->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        clipboard->setText(ToQt(text));
     }
 }
 
-void CompactListView::SelectOnly(int row) {
+void CompactListView::selectOnly(int row) {
     selection_.clear();
     selection_.emplace(row, row + 1);
 }
 
-void CompactListView::SelectFromAnchorTo(int row) {
+void CompactListView::selectFromAnchorTo(int row) {
     if (anchorRow_ < 0 || anchorRow_ >= rowCount()) {
         anchorRow_ = currentRow_ >= 0 && currentRow_ < rowCount() ? currentRow_ : row;
     }
@@ -339,7 +340,7 @@ void CompactListView::SelectFromAnchorTo(int row) {
     selection_.emplace(std::min(anchorRow_, row), std::max(anchorRow_, row) + 1);
 }
 
-void CompactListView::AddToSelection(int first, int end) {
+void CompactListView::addToSelection(int first, int end) {
     auto at = selection_.upper_bound(first);
     if (at != selection_.begin() && std::prev(at)->second >= first) {
         at = std::prev(at); // overlaps or touches [first, end): merged below
@@ -352,7 +353,7 @@ void CompactListView::AddToSelection(int first, int end) {
     selection_.emplace_hint(at, first, end);
 }
 
-void CompactListView::RemoveFromSelection(int first, int end) {
+void CompactListView::removeFromSelection(int first, int end) {
     auto at = selection_.lower_bound(first);
     if (at != selection_.begin()) {
         const auto before = std::prev(at); // starts before `first`
@@ -375,32 +376,32 @@ void CompactListView::RemoveFromSelection(int first, int end) {
     }
 }
 
-void CompactListView::MoveCurrentTo(int row, bool extend) {
+void CompactListView::moveCurrentTo(int row, bool extend) {
     if (extend && multipleSelection_) {
-        SelectFromAnchorTo(row);
+        selectFromAnchorTo(row);
     } else {
-        SelectOnly(row);
+        selectOnly(row);
         anchorRow_ = row;
     }
     currentRow_ = row;
     scrollToRow(row);
-    InvalidateAll();
+    invalidateAll();
 }
 
-int CompactListView::FullyVisibleRows() const {
+int CompactListView::fullyVisibleRows() const {
     return std::max(1, viewport()->height() / rowHeight_);
 }
 
-int CompactListView::MaxTopRow() const {
-    return std::max(0, rowCount() - FullyVisibleRows());
+int CompactListView::maxTopRow() const {
+    return std::max(0, rowCount() - fullyVisibleRows());
 }
 
-void CompactListView::SyncScrollRange() {
+void CompactListView::syncScrollRange() {
     scrollRangeStale_ = false;
     QScrollBar* bar = verticalScrollBar();
-    const int maximum = MaxTopRow();
+    const int maximum = maxTopRow();
     const int oldValue = bar->value();
-    bar->setPageStep(FullyVisibleRows());
+    bar->setPageStep(fullyVisibleRows());
     if ((bar->maximum() > 0) == (maximum > 0)) {
         // QAbstractScrollArea answers every rangeChanged with a queued call that only decides whether the bar
         // is shown. Appending rows changes the range once per row; unblocked, that would queue one event per
@@ -412,15 +413,15 @@ void CompactListView::SyncScrollRange() {
         bar->setRange(0, maximum);
     }
     if (bar->value() != oldValue) {
-        InvalidateAll(); // clamped while its signals were blocked
+        invalidateAll(); // clamped while its signals were blocked
     }
 }
 
-void CompactListView::UpdateRowHeight() {
+void CompactListView::updateRowHeight() {
     rowHeight_ = std::max(1, QFontMetrics(font()).height() + 2 * kRowPadding);
 }
 
-void CompactListView::UpdateBoundaries() {
+void CompactListView::updateBoundaries() {
     const int columns = columnCount();
     const int width = viewport()->width();
     std::vector<int> widths(static_cast<std::size_t>(columns), -1); // -1: a share of the rest
@@ -454,7 +455,7 @@ void CompactListView::UpdateBoundaries() {
     }
 }
 
-void CompactListView::UpdateCellIfVisible(int row, int column) {
+void CompactListView::updateCellIfVisible(int row, int column) {
     const int top = scrollPosition();
     if (row < top || row - top >= visibleRange().count) {
         return;
@@ -465,7 +466,7 @@ void CompactListView::UpdateCellIfVisible(int row, int column) {
         area.setLeft(boundaries_[c]);
         area.setRight(boundaries_[c + 1] - 1);
     }
-    Invalidate(area);
+    invalidate(area);
 }
 
 void CompactListView::paintEvent(QPaintEvent* event) {
@@ -566,21 +567,21 @@ void CompactListView::mousePressEvent(QMouseEvent* event) {
     const int clicked = static_cast<int>(row);
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     if (multipleSelection_ && (modifiers & Qt::ShiftModifier)) {
-        SelectFromAnchorTo(clicked);
+        selectFromAnchorTo(clicked);
     } else if (multipleSelection_ && (modifiers & Qt::ControlModifier)) {
         if (isRowSelected(clicked)) {
-            RemoveFromSelection(clicked, clicked + 1);
+            removeFromSelection(clicked, clicked + 1);
         } else {
-            AddToSelection(clicked, clicked + 1);
+            addToSelection(clicked, clicked + 1);
         }
         anchorRow_ = clicked;
     } else {
-        SelectOnly(clicked);
+        selectOnly(clicked);
         anchorRow_ = clicked;
     }
     currentRow_ = clicked;
     scrollToRow(clicked);
-    InvalidateAll();
+    invalidateAll();
 }
 
 void CompactListView::keyPressEvent(QKeyEvent* event) {
@@ -597,7 +598,7 @@ void CompactListView::keyPressEvent(QKeyEvent* event) {
     const int rows = rowCount();
     const bool hasCurrent = currentRow_ >= 0 && currentRow_ < rows;
     const std::int64_t from = hasCurrent ? currentRow_ : scrollPosition();
-    const std::int64_t page = FullyVisibleRows();
+    const std::int64_t page = fullyVisibleRows();
     std::int64_t target = 0;
     switch (event->key()) {
     case Qt::Key_Up:
@@ -626,25 +627,25 @@ void CompactListView::keyPressEvent(QKeyEvent* event) {
     if (rows == 0) {
         return;
     }
-    MoveCurrentTo(static_cast<int>(std::clamp<std::int64_t>(target, 0, rows - 1)),
+    moveCurrentTo(static_cast<int>(std::clamp<std::int64_t>(target, 0, rows - 1)),
                   (event->modifiers() & Qt::ShiftModifier) != 0);
 }
 
 void CompactListView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    UpdateBoundaries();
-    SyncScrollRange();
+    updateBoundaries();
+    syncScrollRange();
 }
 
 void CompactListView::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        UpdateRowHeight();
-        SyncScrollRange();
-        InvalidateAll();
+        updateRowHeight();
+        syncScrollRange();
+        invalidateAll();
     } else if (event->type() == QEvent::EnabledChange || event->type() == QEvent::ActivationChange ||
                event->type() == QEvent::PaletteChange) {
-        InvalidateAll();
+        invalidateAll();
     }
 }
 

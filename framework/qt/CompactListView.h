@@ -44,7 +44,7 @@ public:
 
     explicit CompactListView(QWidget* parent = nullptr);
 
-    // Clamped to [1, RowStore::kMaxColumns]; one column by default. See RowStore::setColumnCount.
+    // Clamped to [1, RowStore::kMaxColumns]; one column by default. See RowStore::SetColumnCount.
     void setColumnCount(int count);
     int columnCount() const { return store_.ColumnCount(); }
     // A comma-separated width per column, each "N%" (percent of the viewport width, rounded down), "N"
@@ -125,23 +125,23 @@ private:
         double value = 0;
     };
 
-    int FullyVisibleRows() const;
-    int MaxTopRow() const;
-    void SyncScrollRange();
-    void UpdateRowHeight();
-    void UpdateBoundaries();
-    void UpdateCellIfVisible(int row, int column);
-    void ScheduleScrollRangeSync();
-    void EnsureScrollRange();
+    int fullyVisibleRows() const;
+    int maxTopRow() const;
+    void syncScrollRange();
+    void updateRowHeight();
+    void updateBoundaries();
+    void updateCellIfVisible(int row, int column);
+    void scheduleScrollRangeSync();
+    void ensureScrollRange();
     // Asks for `area` of the viewport to be painted and notes it for refreshNow().
-    void Invalidate(const QRect& area);
-    void InvalidateAll();
-    void SelectOnly(int row);
-    void SelectFromAnchorTo(int row);
-    void AddToSelection(int first, int end);
-    void RemoveFromSelection(int first, int end);
+    void invalidate(const QRect& area);
+    void invalidateAll();
+    void selectOnly(int row);
+    void selectFromAnchorTo(int row);
+    void addToSelection(int first, int end);
+    void removeFromSelection(int first, int end);
     // Makes `row` current: selected alone, or anchor to it when `extend` (multiple selection only).
-    void MoveCurrentTo(int row, bool extend);
+    void moveCurrentTo(int row, bool extend);
 
     RowStore store_;
     std::vector<WidthRule> widthRules_;

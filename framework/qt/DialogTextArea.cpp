@@ -1,6 +1,7 @@
 #include "framework/qt/DialogTextArea.h"
 
 #include "framework/qt/LineBreaks.h"
+#include "framework/qt/QtText.h"
 
 #include <QFontMetrics>
 #include <QPalette>
@@ -36,7 +37,7 @@ QString ShownDialogText(const String& text) {
     // Four bytes at most per character: converting a little more than is shown is enough.
     const std::size_t bytes =
         std::min<std::size_t>(text.size(), 4 * static_cast<std::size_t>(kDialogShownCharacters) + 4);
-    QString shown = WithUniformLineBreaks(QString::fromUtf8(text.data(), static_cast<qsizetype>(bytes)));
+    QString shown = WithUniformLineBreaks(ToQt(std::string_view(text).substr(0, bytes)));
     if (shown.size() > kDialogShownCharacters || bytes < text.size())
         shown = shown.left(kDialogShownCharacters) + QChar(0x2026);
     return shown;

@@ -1,6 +1,7 @@
 #include "framework/qt/Fonts.h"
 
 #include "framework/controls/RectControl.h"
+#include "framework/qt/QtText.h"
 
 #include <QFontDatabase>
 #include <QStringList>
@@ -20,13 +21,13 @@ QFont ControlFont(const String& family, float size, bool bold, bool italic, bool
         family == "Arial") {
         font.setFamilies(sansSerif);
     } else {
-        font.setFamilies(QStringList{QString::fromStdString(family)} + sansSerif);
+        font.setFamilies(QStringList{ToQt(family)} + sansSerif);
     }
     font.setStyleHint(QFont::SansSerif);
     // Sizes are in the window's units, which are pixels here; hostile sizes fall back to the default.
     float pixels = size;
     if (!(pixels > 0.0f) || !std::isfinite(pixels) || pixels > 400.0f)
-        pixels = RectControl::DefaultTextSize;
+        pixels = RectControl::kDefaultTextSize;
     font.setPixelSize(static_cast<int>(std::lround(pixels)));
     font.setBold(bold);
     font.setItalic(italic);

@@ -2,6 +2,7 @@
 
 #include "framework/MenuBar.h"
 #include "framework/qt/MenuItemNative.h"
+#include "framework/qt/QtText.h"
 
 #include <QAction>
 #include <QMenu>
@@ -10,10 +11,6 @@
 namespace Ovelund {
 
 namespace {
-QString ToQt(const String& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 void RefreshEnabled(MenuItem& menu) {
     for (std::size_t i = 0; i < menu.Count(); ++i) {
         Ref<MenuItem> item = menu.Item(i);

@@ -28,20 +28,16 @@ constexpr int kIconSize = 48;
 // Kept free of the available area for the frame that the window manager puts around the dialog.
 constexpr int kFrameAllowance = 64;
 
-QString ToQt(const String& text) {
-    return ShownDialogText(text);
-}
-
 // The toolkit's picture for an icon number of MessageDialog.h; nothing for a number without one.
 std::optional<QStyle::StandardPixmap> PixmapForIcon(std::int32_t icon) {
     switch (icon) {
-    case 0:
+    case MessageDialog::IconNote:
         return QStyle::SP_MessageBoxInformation;
-    case 1:
+    case MessageDialog::IconCaution:
         return QStyle::SP_MessageBoxWarning;
-    case 2:
+    case MessageDialog::IconStop:
         return QStyle::SP_MessageBoxCritical;
-    case 3:
+    case MessageDialog::IconQuestion:
         return QStyle::SP_MessageBoxQuestion;
     default:
         return std::nullopt;
@@ -101,13 +97,13 @@ DialogPresenter::Answer QtDialogPresenter::ShowMessageDialog(const MessageDialog
     QDialog window;
     window.setObjectName(QStringLiteral("MessageDialog"));
     Answer answer = Answer::Cancel;
-    RunDialog(window, ToQt(dialog.Title()), PixmapForIcon(dialog.Icon()),
+    RunDialog(window, ShownDialogText(dialog.Title()), PixmapForIcon(dialog.Icon()),
               DialogText{dialog.Message(), true, dialog.Explanation()}, [&](QDialogButtonBox& buttons) {
                   auto addButton = [&](const Ref<MessageDialogButton>& button,
                                        QDialogButtonBox::ButtonRole role, Answer result, const char* name) {
                       if (!button || !button->Visible())
                           return;
-                      QPushButton* push = buttons.addButton(ToQt(button->Caption()), role);
+                      QPushButton* push = buttons.addButton(ShownDialogText(button->Caption()), role);
                       push->setObjectName(QString::fromLatin1(name));
                       push->setDefault(button->Default());
                       // The default button has the focus, so that Return presses it wherever the text is.

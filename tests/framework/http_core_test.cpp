@@ -93,29 +93,29 @@ TEST_P(BadUrlSplit, ReportsTheError) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadUrlSplit,
-    testing::Values(BadUrlCase{"http://host:abc/x", 0, {}, SocketError::InvalidPort},
-                    BadUrlCase{"http://host:80x/x", 0, {}, SocketError::InvalidPort},
-                    BadUrlCase{"http://host:0/x", 0, {}, SocketError::InvalidPort},
-                    BadUrlCase{"http://host:65536/x", 0, {}, SocketError::InvalidPort},
-                    BadUrlCase{"http://host:-1/x", 0, {}, SocketError::InvalidPort},
-                    BadUrlCase{"http://host:+80/x", 0, {}, SocketError::InvalidPort},
-                    BadUrlCase{"http://host:99999999999999999999999/x", 0, {}, SocketError::InvalidPort},
-                    BadUrlCase{"http://host:80:81/x", 0, {}, SocketError::InvalidPort},
-                    BadUrlCase{"http://user:pw@host/x", 0, {}, SocketError::InvalidPort},
-                    BadUrlCase{"http://[::1]:8080/x", 0, {}, SocketError::InvalidPort},
-                    BadUrlCase{"http://host/x", -1, {}, SocketError::InvalidPort},
-                    BadUrlCase{"http://host/x", 65536, {}, SocketError::InvalidPort},
-                    BadUrlCase{"http://host/x", 0, {"proxy", 70000}, SocketError::InvalidPort},
-                    BadUrlCase{"http://host/x", 0, {"proxy", -5}, SocketError::InvalidPort},
-                    BadUrlCase{"", 0, {}, SocketError::InvalidUrl},
-                    BadUrlCase{"http://", 0, {}, SocketError::InvalidUrl},
-                    BadUrlCase{"http:///x", 0, {}, SocketError::InvalidUrl},
-                    BadUrlCase{"http://:8080/x", 0, {}, SocketError::InvalidUrl},
-                    BadUrlCase{"http://host/a b", 0, {}, SocketError::InvalidUrl},
-                    BadUrlCase{"http://host/x HTTP/1.0\r\nEvil: 1\r\n", 0, {}, SocketError::InvalidUrl},
-                    BadUrlCase{"http://host/x\n", 0, {"proxy", 3128}, SocketError::InvalidUrl},
-                    BadUrlCase{std::string("http://host/\0x", 14), 0, {}, SocketError::InvalidUrl},
-                    BadUrlCase{"http://host/\x7f", 0, {}, SocketError::InvalidUrl}));
+    testing::Values(BadUrlCase{"http://host:abc/x", 0, {}, SocketError::kInvalidPort},
+                    BadUrlCase{"http://host:80x/x", 0, {}, SocketError::kInvalidPort},
+                    BadUrlCase{"http://host:0/x", 0, {}, SocketError::kInvalidPort},
+                    BadUrlCase{"http://host:65536/x", 0, {}, SocketError::kInvalidPort},
+                    BadUrlCase{"http://host:-1/x", 0, {}, SocketError::kInvalidPort},
+                    BadUrlCase{"http://host:+80/x", 0, {}, SocketError::kInvalidPort},
+                    BadUrlCase{"http://host:99999999999999999999999/x", 0, {}, SocketError::kInvalidPort},
+                    BadUrlCase{"http://host:80:81/x", 0, {}, SocketError::kInvalidPort},
+                    BadUrlCase{"http://user:pw@host/x", 0, {}, SocketError::kInvalidPort},
+                    BadUrlCase{"http://[::1]:8080/x", 0, {}, SocketError::kInvalidPort},
+                    BadUrlCase{"http://host/x", -1, {}, SocketError::kInvalidPort},
+                    BadUrlCase{"http://host/x", 65536, {}, SocketError::kInvalidPort},
+                    BadUrlCase{"http://host/x", 0, {"proxy", 70000}, SocketError::kInvalidPort},
+                    BadUrlCase{"http://host/x", 0, {"proxy", -5}, SocketError::kInvalidPort},
+                    BadUrlCase{"", 0, {}, SocketError::kInvalidUrl},
+                    BadUrlCase{"http://", 0, {}, SocketError::kInvalidUrl},
+                    BadUrlCase{"http:///x", 0, {}, SocketError::kInvalidUrl},
+                    BadUrlCase{"http://:8080/x", 0, {}, SocketError::kInvalidUrl},
+                    BadUrlCase{"http://host/a b", 0, {}, SocketError::kInvalidUrl},
+                    BadUrlCase{"http://host/x HTTP/1.0\r\nEvil: 1\r\n", 0, {}, SocketError::kInvalidUrl},
+                    BadUrlCase{"http://host/x\n", 0, {"proxy", 3128}, SocketError::kInvalidUrl},
+                    BadUrlCase{std::string("http://host/\0x", 14), 0, {}, SocketError::kInvalidUrl},
+                    BadUrlCase{"http://host/\x7f", 0, {}, SocketError::kInvalidUrl}));
 
 // ---- Request bytes ----
 
@@ -420,7 +420,7 @@ TEST_P(CutShortOnClose, FailsWithTheLostConnectionsCode) {
     EXPECT_EQ(p.Feed(GetParam().bytes.data(), GetParam().bytes.size()), State::NeedMore);
     EXPECT_EQ(p.FinishOnClose(), State::Failed);
     EXPECT_EQ(p.LastFailure(), Failure::CutShort);
-    EXPECT_EQ(p.ErrorCode(), SocketError::LostConnection);
+    EXPECT_EQ(p.ErrorCode(), SocketError::kLostConnection);
     EXPECT_EQ(p.Body(), "");
     EXPECT_EQ(p.Feed("late", 4), State::Failed);
     EXPECT_EQ(p.FinishOnClose(), State::Failed);
@@ -490,7 +490,7 @@ TEST_P(HostileLength, FollowsTheLengthRule) {
     if (c.state == State::Failed) {
         EXPECT_EQ(p.CurrentState(), State::Failed);
         EXPECT_EQ(p.LastFailure(), Failure::BodyTooLarge);
-        EXPECT_EQ(p.ErrorCode(), SocketError::ReplyTooLarge);
+        EXPECT_EQ(p.ErrorCode(), SocketError::kReplyTooLarge);
     } else {
         EXPECT_EQ(p.CurrentState(), State::Complete);
     }
@@ -533,7 +533,7 @@ TEST(HttpReplyParser, HeaderBlockCap) {
     HttpReplyParser p;
     EXPECT_EQ(p.Feed(overCap.data(), overCap.size()), State::Failed);
     EXPECT_EQ(p.LastFailure(), Failure::HeaderTooLarge);
-    EXPECT_EQ(p.ErrorCode(), SocketError::ReplyTooLarge);
+    EXPECT_EQ(p.ErrorCode(), SocketError::kReplyTooLarge);
     EXPECT_EQ(p.FinishOnClose(), State::Failed);
 
     // A header block that never ends fails too, byte by byte as in one piece.

@@ -459,66 +459,67 @@ const std::string kHeaderOverCap(HttpReplyParser::kMaxHeaderBlock, 'h');
 INSTANTIATE_TEST_SUITE_P(
     , HttpSocketError,
     testing::Values(
-        ErrorCase{"NoServerName", Target::Given, "http://:8080/x", {}, SocketError::InvalidUrl},
-        ErrorCase{"BlankInTheUrl", Target::Given, "http://www.site.example/a b", {}, SocketError::InvalidUrl},
+        ErrorCase{"NoServerName", Target::Given, "http://:8080/x", {}, SocketError::kInvalidUrl},
         ErrorCase{
-            "PortOutOfRange", Target::Given, "http://www.site.example:65536/", {}, SocketError::InvalidPort},
+            "BlankInTheUrl", Target::Given, "http://www.site.example/a b", {}, SocketError::kInvalidUrl},
         ErrorCase{
-            "PortNotANumber", Target::Given, "http://www.site.example:8o/", {}, SocketError::InvalidPort},
-        ErrorCase{"NobodyListens", Target::ClosedPort, "", {}, SocketError::LostConnection},
+            "PortOutOfRange", Target::Given, "http://www.site.example:65536/", {}, SocketError::kInvalidPort},
+        ErrorCase{
+            "PortNotANumber", Target::Given, "http://www.site.example:8o/", {}, SocketError::kInvalidPort},
+        ErrorCase{"NobodyListens", Target::ClosedPort, "", {}, SocketError::kLostConnection},
         ErrorCase{"NameWithoutAnAddress",
                   Target::Given,
                   "http://nohost.example/x",
                   {},
-                  SocketError::NameResolutionFailed},
+                  SocketError::kNameResolutionFailed},
         // A reply cut short is a lost connection, never a page: a close within the header block or before
         // the announced length, or a reset at any point before the reply is complete.
         ErrorCase{"ClosedBeforeTheContentLength",
                   Target::Server,
                   "",
                   {{"HTTP/1.0 200 OK\r\nContent-length: 100\r\n\r\nshort"}},
-                  SocketError::LostConnection},
+                  SocketError::kLostConnection},
         ErrorCase{"ClosedWithinTheHeaderBlock",
                   Target::Server,
                   "",
                   {{"HTTP/1.0 200 OK\r\nContent-"}},
-                  SocketError::LostConnection},
+                  SocketError::kLostConnection},
         ErrorCase{"ResetBeforeAnyByte",
                   Target::Server,
                   "",
                   {{}, 0, false, true, true},
-                  SocketError::LostConnection},
+                  SocketError::kLostConnection},
         ErrorCase{"ResetWithinTheHeaderBlock",
                   Target::Server,
                   "",
                   {{"HTTP/1.0 200 OK\r\nContent-"}, 0, false, true, true},
-                  SocketError::LostConnection},
+                  SocketError::kLostConnection},
         ErrorCase{
             "ResetWithinABodyThatEndsOnClose",
             Target::Server,
             "",
             {{"HTTP/1.0 200 OK\r\n\r\n<CurrentVersion>3.1", ".0</CurrentVersion>"}, 20, false, true, true},
-            SocketError::LostConnection},
+            SocketError::kLostConnection},
         ErrorCase{"ResetBeforeTheContentLength",
                   Target::Server,
                   "",
                   {{"HTTP/1.0 200 OK\r\nContent-length: 100\r\n\r\nshort"}, 0, false, true, true},
-                  SocketError::LostConnection},
+                  SocketError::kLostConnection},
         ErrorCase{"BodyOverTheCap",
                   Target::Server,
                   "",
                   {{"HTTP/1.0 200 OK\r\n\r\n", kBodyOverCap}, 0, false},
-                  SocketError::ReplyTooLarge},
+                  SocketError::kReplyTooLarge},
         ErrorCase{"AnnouncedBodyOverTheCap",
                   Target::Server,
                   "",
                   {{"HTTP/1.0 200 OK\r\nContent-length: 99999999999999999999\r\n\r\n"}, 0, false},
-                  SocketError::ReplyTooLarge},
+                  SocketError::kReplyTooLarge},
         ErrorCase{"HeaderBlockOverTheCap",
                   Target::Server,
                   "",
                   {{"HTTP/1.0 200 OK\r\nX-Pad: " + kHeaderOverCap + "\r\n\r\n"}, 0, false},
-                  SocketError::ReplyTooLarge}),
+                  SocketError::kReplyTooLarge}),
     [](const testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
 
 // A connect that fails inside the call that starts it still reports on the event loop: with no file
@@ -535,7 +536,7 @@ TEST_F(HttpSocketTest, AConnectThatFailsAtOnceReportsOnTheEventLoop) {
     ASSERT_TRUE(RunUntil([&] { return recorder->outcomes() > 0; }));
     Settle();
     EXPECT_TRUE(recorder->pages.empty());
-    EXPECT_EQ(recorder->errors, std::vector<std::int32_t>{SocketError::OpenDriverError});
+    EXPECT_EQ(recorder->errors, std::vector<std::int32_t>{SocketError::kOpenDriverError});
 }
 
 // ---- the client's life ----
@@ -783,7 +784,7 @@ TEST_F(HttpSocketTest, TheTcpLayerRaisesConnectedDataAndThePeersCloseAsError) {
     EXPECT_EQ(server.request, "ping\r\n\r\n");
     EXPECT_EQ(events->connected, 1);
     EXPECT_EQ(events->data, "hello");
-    EXPECT_EQ(events->errors, std::vector<std::int32_t>{SocketError::LostConnection});
+    EXPECT_EQ(events->errors, std::vector<std::int32_t>{SocketError::kLostConnection});
     EXPECT_FALSE(socket->IsConnected());
 }
 
@@ -793,8 +794,8 @@ TEST_F(HttpSocketTest, TheTcpLayerReportsConnectionsThatCannotBeMade) {
         std::int32_t code;
     };
     testing_support::ClosedLoopbackPort closed;
-    for (const Case& c : {Case{closed.port(), SocketError::LostConnection}, Case{0, SocketError::InvalidPort},
-                          Case{65536, SocketError::InvalidPort}}) {
+    for (const Case& c : {Case{closed.port(), SocketError::kLostConnection},
+                          Case{0, SocketError::kInvalidPort}, Case{65536, SocketError::kInvalidPort}}) {
         SCOPED_TRACE(c.port);
         auto events = std::make_shared<TcpRecorder>();
         Ref<TCPSocket> socket = NewTcpSocket(events);

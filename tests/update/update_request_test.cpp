@@ -88,7 +88,7 @@ TEST_F(UpdateRequest, ARefusedConnectionBeepsAndReportsTheSocketsCode) {
     EXPECT_EQ(dialogs->messages,
               std::vector<String>{"There was a communication error with the website. Please try again later. "
                                   "(Code: " +
-                                  Str(SocketError::LostConnection) + ")"});
+                                  Str(SocketError::kLostConnection) + ")"});
 }
 
 // A reply cut short, a success page that is no update document and a reply without a status number are the
