@@ -6,7 +6,7 @@
 // count. The baseline is the same measurement while the window is idle, in the same run. Target: p99 at most
 // 5 ms, and under 20 ms at the worst, while a step runs.
 
-#include "framework/Runtime.h"
+#include "framework/startup/Startup.h"
 #include "search/Module1.h"
 #include "search/Window1.h"
 

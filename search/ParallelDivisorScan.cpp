@@ -6,7 +6,7 @@
 // the same answer). The first range with a divisor settles the result and the exact hook count: every range
 // before it is free. Ranges after the first one known to hold a divisor are not handed out any more.
 
-#include "framework/core/BackgroundTask.h"
+#include "framework/runtime/BackgroundTask.h"
 #include "search/OddDivisorScanDetail.h"
 #include "search/ScanPool.h"
 

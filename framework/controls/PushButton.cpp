@@ -1,7 +1,8 @@
 #include "framework/controls/PushButton.h"
 
-#include "framework/Runtime.h"
+#include "framework/dispatch/Dispatch.h"
 #include "framework/qt/ControlNative.h"
+#include "framework/runtime/UIThread.h"
 
 #include <QEvent>
 #include <QKeyEvent>

@@ -1,10 +1,9 @@
 #include "framework/controls/RectControl.h"
 
-#include "framework/Runtime.h"
-#include "framework/Window.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/Fonts.h"
 #include "framework/qt/WindowNative.h"
+#include "framework/runtime/UIThread.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -56,8 +55,8 @@ RectControl::~RectControl() {
 }
 
 void RectControl::CreateNative() {
-    Ref<Ovelund::Window> window = Window();
-    native_->parent = window ? ContentWidget(*window) : nullptr;
+    Ref<ControlHost> window = Host();
+    native_->parent = window ? window->Native().content.data() : nullptr;
     native_->parentOrigin = QPoint(0, 0);
     CreateWidget(*native_);
     QWidget* widget = native_->widget;
@@ -91,8 +90,8 @@ void RectControl::ApplyGeometry() {
     if (!widget)
         return;
     QSize limit(32000, 32000);
-    if (Ref<Ovelund::Window> window = Window()) {
-        const Ovelund::Window::ContentSize content = window->ContentLimit();
+    if (Ref<ControlHost> window = Host()) {
+        const ControlHost::ContentSize content = window->ContentLimit();
         limit = QSize(content.width, content.height);
     }
     auto bounded = [](std::int64_t value, int lowest, int highest) {
@@ -109,7 +108,7 @@ void RectControl::ApplyTabStop() {
 }
 
 void RectControl::TabOrderChanged() {
-    if (Ref<Ovelund::Window> window = Window())
+    if (Ref<ControlHost> window = Host())
         window->ApplyTabOrder();
 }
 
@@ -119,7 +118,7 @@ void RectControl::ApplyParent() {
         return;
     QWidget* parent = nullptr;
     QPoint origin(0, 0);
-    Ref<Ovelund::Window> window = Window();
+    Ref<ControlHost> window = Host();
     if (window && !initialParent_.empty()) {
         // A container named by InitialParent is created before its children; one that does not exist (or is
         // no visual control) leaves the control on the window.
@@ -130,7 +129,7 @@ void RectControl::ApplyParent() {
         }
     }
     if (!parent && window)
-        parent = ContentWidget(*window);
+        parent = window->Native().content.data();
     native_->parentOrigin = origin;
     if (parent && widget->parentWidget() != parent) {
         widget->setParent(parent);
@@ -143,7 +142,7 @@ void RectControl::ApplyParent() {
 
 void RectControl::ApplyFont() {
     if (QWidget* widget = native_->widget)
-        widget->setFont(ControlFont(textFont_, textSize_, bold_, italic_, underline_));
+        widget->setFont(ControlFont(textFont_, textSize_, DefaultTextSize, bold_, italic_, underline_));
 }
 
 void RectControl::SetLeft(std::int32_t value) {

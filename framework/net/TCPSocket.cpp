@@ -1,8 +1,9 @@
 #include "framework/net/TCPSocket.h"
 
-#include "framework/Runtime.h"
+#include "framework/dispatch/Dispatch.h"
 #include "framework/net/HostResolver.h"
 #include "framework/net/SocketErrors.h"
+#include "framework/runtime/UIThread.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

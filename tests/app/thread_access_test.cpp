@@ -2,8 +2,9 @@
 // class, the framework's and the program's, refuses another thread before it changes anything.
 
 #include "app/Startup.h"
-#include "framework/Runtime.h"
 #include "framework/core/ClassRecord.h"
+#include "framework/core/Exceptions.h"
+#include "framework/startup/Startup.h"
 
 #include <gtest/gtest.h>
 

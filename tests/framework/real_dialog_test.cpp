@@ -1,8 +1,8 @@
 // The default presenter's real Qt dialogs: plain text only, bounded in size, answers by button.
 
-#include "framework/DialogPresenter.h"
-#include "framework/MessageDialog.h"
-#include "framework/MsgBox.h"
+#include "framework/dialogs/DialogPresenter.h"
+#include "framework/dialogs/MessageDialog.h"
+#include "framework/dialogs/MsgBox.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,8 +1,9 @@
 #include "search/OddDivisorScan.h"
 #include "search/ScanPool.h"
 
-#include "framework/Runtime.h"
-#include "framework/core/BackgroundTask.h"
+#include "framework/runtime/BackgroundTask.h"
+#include "framework/runtime/EventLoop.h"
+#include "framework/startup/Startup.h"
 
 #include <gtest/gtest.h>
 

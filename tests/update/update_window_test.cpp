@@ -21,7 +21,7 @@ TEST_F(UpdateWindowTest, UpdateWindowShowsItsDesign) {
     QWidget* frame = window->Native().frame;
     EXPECT_TRUE(frame->isVisible());
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Update"));
-    EXPECT_EQ(ContentWidget(*window)->size(), QSize(300, 120));
+    EXPECT_EQ(window->Native().content.data()->size(), QSize(300, 120));
     EXPECT_TRUE(frame->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(frame->windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(frame->windowFlags() & Qt::WindowMaximizeButtonHint);

@@ -1,6 +1,6 @@
 #pragma once
-// The framework's own globals: the list of open windows and the implicit (single) instances kept under each
-// window class's full name. Framework-internal.
+// The list of open windows, newest last. A window enters it when it is built and leaves it at the end of its
+// closing step. Framework-internal.
 
 #include "framework/core/Object.h"
 #include "framework/core/String.h"
@@ -19,5 +19,8 @@ const std::vector<Ref<Window>>& OpenWindows();
 // windows close front to back and the main window, opened first, closes last. Each closes completely, its
 // Close handler first, before the next one begins.
 void CloseOpenWindows();
+
+// Drops the list, as the framework's globals are released.
+void ReleaseOpenWindows();
 
 } // namespace Ovelund

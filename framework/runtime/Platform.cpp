@@ -1,4 +1,4 @@
-#include "framework/Platform.h"
+#include "framework/runtime/Platform.h"
 
 #include <QApplication>
 #include <QDesktopServices>

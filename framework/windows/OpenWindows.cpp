@@ -1,15 +1,11 @@
-#include "framework/Registry.h"
+#include "framework/windows/OpenWindows.h"
 
-#include "framework/Runtime.h"
-#include "framework/Window.h"
+#include "framework/dispatch/Dispatch.h"
+#include "framework/windows/Window.h"
 
 #include <algorithm>
 
 namespace Ovelund {
-
-namespace detail {
-void ReleaseAppObject();
-}
 
 namespace {
 std::vector<Ref<Window>>& Windows() {
@@ -49,12 +45,10 @@ void CloseOpenWindows() {
     }
 }
 
-void ReleaseFrameworkGlobals() {
-    CloseOpenWindows();
+void ReleaseOpenWindows() {
     std::vector<Ref<Window>> windows = std::move(Windows());
     Windows().clear();
     windows.clear();
-    detail::ReleaseAppObject();
 }
 
 } // namespace Ovelund

@@ -2,11 +2,11 @@
 // (which bound the controls too), the frame's kind and buttons, the back colour, the title, visibility and
 // the menu bar's visibility. Every setter tests the thread first.
 
-#include "framework/Window.h"
+#include "framework/windows/Window.h"
 
-#include "framework/Runtime.h"
 #include "framework/controls/RectControl.h"
 #include "framework/qt/WindowNative.h"
+#include "framework/runtime/UIThread.h"
 
 #include <QMenuBar>
 #include <QPalette>
