@@ -3,10 +3,10 @@
 #include "about/AboutBoxDesign.h"
 #include "app/App.h"
 #include "app/WebAddresses.h"
-#include "framework/Platform.h"
-#include "framework/WindowPattern.h"
 #include "framework/core/ClassRecord.h"
 #include "framework/core/SetProperties.h"
+#include "framework/runtime/Platform.h"
+#include "framework/windows/WindowPattern.h"
 
 using namespace Ovelund;
 

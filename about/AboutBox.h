@@ -2,9 +2,9 @@
 // The about window: the product name, the running version, the credits, the icon credit, and three buttons
 // that each hand one fixed address to the platform. No button closes it; "Support Dravik" is the default.
 
-#include "framework/Window.h"
 #include "framework/controls/Label.h"
 #include "framework/controls/PushButton.h"
+#include "framework/windows/Window.h"
 
 class AboutBox : public Ovelund::Window {
     OVELUND_OBJECT

@@ -3,7 +3,7 @@
 // accessor App::instance() returns it. It answers the two menu items the program serves itself, both by
 // item name.
 
-#include "framework/Application.h"
+#include "framework/application/Application.h"
 
 class App : public Ovelund::Application {
     OVELUND_OBJECT

@@ -1,7 +1,7 @@
 #pragma once
 // The program's file-type set: one type, "text", registered at start-up and used by nothing else.
 
-#include "framework/FileType.h"
+#include "framework/runtime/FileType.h"
 
 namespace FileTypes {
 

@@ -2,7 +2,7 @@
 // The program's only menu bar: "&File", "&Edit" and "Check for Update". It is built once, in its
 // constructor, at the first call of instance(); the application and the main window attach the same object.
 
-#include "framework/MenuBar.h"
+#include "framework/application/MenuBar.h"
 
 class MenuBar1 : public Ovelund::MenuBar {
     OVELUND_OBJECT

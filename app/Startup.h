@@ -3,7 +3,8 @@
 // InitFileTypes, FileTypes::Initialize, NewAppInstance, ApplicationAddMenuHandlers, LateStartup,
 // MakeDefaultView, Finalize.
 
-#include "framework/Application.h"
+#include "framework/application/Application.h"
+#include "framework/runtime/ApplicationIdentity.h"
 
 // The process entry's work: returns the process exit status.
 int ProgramMain();

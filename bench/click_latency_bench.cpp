@@ -17,7 +17,7 @@
 // target: p99 at most 5 ms idle and on one core, at most 10 ms with every core busy, at most 1.2 times the
 // pool-off p99 of the same setting, and the worst wait under 20 ms.
 
-#include "framework/Runtime.h"
+#include "framework/startup/Startup.h"
 #include "search/Module1.h"
 #include "search/OddDivisorScan.h"
 #include "search/Window1.h"

@@ -14,7 +14,7 @@
 
 #include "search/OddDivisorScan.h"
 
-#include "framework/core/BackgroundTask.h"
+#include "framework/runtime/BackgroundTask.h"
 
 #include <algorithm>
 #include <chrono>

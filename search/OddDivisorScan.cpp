@@ -1,6 +1,6 @@
 #include "search/OddDivisorScan.h"
 
-#include "framework/core/BackgroundTask.h"
+#include "framework/runtime/BackgroundTask.h"
 #include "search/OddDivisorScanDetail.h"
 #include "search/ScanPool.h"
 

@@ -12,7 +12,7 @@
 // keeps being called on time. The job ends without waiting, so a late worker may still be inside
 // it afterwards: jobs are kept and reused only once no worker holds them.
 
-#include "framework/core/BackgroundTask.h"
+#include "framework/runtime/BackgroundTask.h"
 #include "search/OddDivisorScanDetail.h"
 #include "search/ScanPool.h"
 

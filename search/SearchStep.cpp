@@ -12,9 +12,9 @@
 //   there is read, and a first row has no gap.
 // - Mode A ends when the list holds the count or more rows.
 
-#include "framework/MsgBox.h"
-#include "framework/core/BackgroundTask.h"
 #include "framework/core/Text.h"
+#include "framework/dialogs/MsgBox.h"
+#include "framework/runtime/BackgroundTask.h"
 #include "search/Module1.h"
 #include "search/OddDivisorScan.h"
 #include "search/Window1.h"

@@ -1,10 +1,9 @@
 #include "search/Window1.h"
 
 #include "app/MenuBar1.h"
-#include "framework/Runtime.h"
-#include "framework/WindowPattern.h"
 #include "framework/core/ClassRecord.h"
 #include "framework/core/SetProperties.h"
+#include "framework/windows/WindowPattern.h"
 #include "search/Window1Design.h"
 
 using namespace Ovelund;

@@ -2,8 +2,7 @@
 // The main window: the mode choice, the two number fields, "Start" and "Stop", and the list of primes that
 // the search steps fill, one prime per tick of the mode's timer.
 
-#include "framework/MenuItem.h"
-#include "framework/Window.h"
+#include "framework/application/MenuItem.h"
 #include "framework/controls/GroupBox.h"
 #include "framework/controls/Label.h"
 #include "framework/controls/Listbox.h"
@@ -12,6 +11,7 @@
 #include "framework/controls/RadioButton.h"
 #include "framework/controls/TextField.h"
 #include "framework/controls/Timer.h"
+#include "framework/windows/Window.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // The main window's handlers: they move the window between Idle, Searching and Stopping, and hand each timer
 // tick to the search step of its mode.
 
-#include "framework/Runtime.h"
+#include "framework/runtime/EventLoop.h"
 #include "search/Module1.h"
 #include "search/Window1.h"
 

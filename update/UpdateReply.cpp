@@ -15,11 +15,11 @@
 
 #include "app/App.h"
 #include "app/WebAddresses.h"
-#include "framework/MessageDialog.h"
-#include "framework/MsgBox.h"
-#include "framework/Platform.h"
 #include "framework/core/Text.h"
+#include "framework/dialogs/MessageDialog.h"
+#include "framework/dialogs/MsgBox.h"
 #include "framework/net/SocketErrors.h"
+#include "framework/runtime/Platform.h"
 #include "update/updateWindow.h"
 
 using namespace Ovelund;

@@ -1,9 +1,9 @@
 #include "update/selfTest.h"
 
 #include "app/App.h"
-#include "framework/WindowPattern.h"
 #include "framework/core/ClassRecord.h"
 #include "framework/core/SetProperties.h"
+#include "framework/windows/WindowPattern.h"
 #include "update/selfTestDesign.h"
 #include "update/updateWindow.h"
 

@@ -2,9 +2,9 @@
 // The "Self Test" window: the running version and the "Check for Updates" button, which runs one update
 // check in the update window and closes this window once that check is over.
 
-#include "framework/Window.h"
 #include "framework/controls/Label.h"
 #include "framework/controls/PushButton.h"
+#include "framework/windows/Window.h"
 
 class selfTest : public Ovelund::Window {
     OVELUND_OBJECT

@@ -1,10 +1,10 @@
 #include "update/updateWindow.h"
 
 #include "app/WebAddresses.h"
-#include "framework/WindowPattern.h"
 #include "framework/core/ClassRecord.h"
 #include "framework/core/SetProperties.h"
-#include "framework/core/UIThread.h"
+#include "framework/runtime/UIThread.h"
+#include "framework/windows/WindowPattern.h"
 #include "update/updateWindowDesign.h"
 
 using namespace Ovelund;

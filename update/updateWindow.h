@@ -4,12 +4,12 @@
 // current or asks whether to upgrade. "Cancel" closes the window at any time; closing it drops hp, which
 // abandons a request still running, so a late reply acts on nothing.
 
-#include "framework/Window.h"
 #include "framework/controls/Label.h"
 #include "framework/controls/PaneChild.h"
 #include "framework/controls/ProgressBar.h"
 #include "framework/controls/PushButton.h"
 #include "framework/net/HTTPSocket.h"
+#include "framework/windows/Window.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "framework/controls/Control.h"
 
-#include "framework/Runtime.h"
+#include "framework/runtime/UIThread.h"
 
 namespace Ovelund {
 

@@ -1,8 +1,8 @@
 #include "framework/controls/GroupBox.h"
 
-#include "framework/Runtime.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/QtText.h"
+#include "framework/runtime/UIThread.h"
 
 #include <QGroupBox>
 

@@ -1,9 +1,9 @@
 #include "framework/controls/Label.h"
 
-#include "framework/Runtime.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/LineBreaks.h"
 #include "framework/qt/QtText.h"
+#include "framework/runtime/UIThread.h"
 
 #include <QLabel>
 #include <QPalette>

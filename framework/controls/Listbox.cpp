@@ -1,10 +1,10 @@
 #include "framework/controls/Listbox.h"
 
-#include "framework/Runtime.h"
 #include "framework/qt/CompactListView.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/QtText.h"
 #include "framework/qt/RowStore.h"
+#include "framework/runtime/UIThread.h"
 
 #include <QFrame>
 

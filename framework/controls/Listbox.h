@@ -22,8 +22,8 @@
 // SelectAll); any other value one row at most. Copy (its key, or the EditCopy menu entry while the list has
 // the focus) puts the selected rows on the clipboard: cells joined by tabs, each row ending with a line feed.
 
-#include "framework/controls/ColumnAlignment.h"
 #include "framework/controls/RectControl.h"
+#include "framework/core/ColumnAlignment.h"
 
 #include <vector>
 

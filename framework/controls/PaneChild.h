@@ -1,16 +1,16 @@
 #pragma once
-// What lets a window hold an object as one of its controls: its owner window and its control-array index.
+// What lets a window hold an object as one of its controls: the window that holds it and its control-array
+// index.
 // Visual controls have it through Control; a window's non-visual controls (timers, sockets) mix it in.
 
+#include "framework/controls/ControlHost.h"
 #include "framework/core/DesignBlock.h"
 #include "framework/core/Object.h"
-#include "framework/core/UIThread.h"
+#include "framework/runtime/UIThread.h"
 
 #include <cstdint>
 
 namespace Ovelund {
-
-class Window;
 
 class PaneChild {
 public:
@@ -20,8 +20,9 @@ public:
     // for visual controls, the class's own constructor for non-visual ones.
     virtual void Constructor() = 0;
 
-    Ref<Ovelund::Window> Window() const { return window_.lock(); }
-    void SetWindow(const Ref<Ovelund::Window>& window) { window_ = window; }
+    // The window that holds the object, or nil once it is gone.
+    Ref<ControlHost> Host() const { return host_.lock(); }
+    void SetHost(const Ref<ControlHost>& host) { host_ = host; }
     std::int32_t Index() const { return index_; }
     void SetIndex(std::int32_t index) {
         CheckUIThread();
@@ -29,7 +30,7 @@ public:
     }
 
 private:
-    WeakRef<Ovelund::Window> window_;
+    WeakRef<ControlHost> host_;
     std::int32_t index_ = design::kNoControlArray;
 };
 

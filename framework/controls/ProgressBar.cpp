@@ -1,7 +1,7 @@
 #include "framework/controls/ProgressBar.h"
 
-#include "framework/Runtime.h"
 #include "framework/qt/ControlNative.h"
+#include "framework/runtime/UIThread.h"
 
 #include <QProgressBar>
 

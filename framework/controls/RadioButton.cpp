@@ -1,8 +1,9 @@
 #include "framework/controls/RadioButton.h"
 
-#include "framework/Runtime.h"
+#include "framework/dispatch/Dispatch.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/QtText.h"
+#include "framework/runtime/UIThread.h"
 
 #include <QRadioButton>
 

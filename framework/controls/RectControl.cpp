@@ -1,11 +1,10 @@
 #include "framework/controls/RectControl.h"
 
-#include "framework/Runtime.h"
-#include "framework/Window.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/Fonts.h"
 #include "framework/qt/QtText.h"
 #include "framework/qt/WindowNative.h"
+#include "framework/runtime/UIThread.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -57,8 +56,8 @@ RectControl::~RectControl() {
 }
 
 void RectControl::CreateNative() {
-    Ref<Ovelund::Window> window = Window();
-    native_->parent = window ? ContentWidget(*window) : nullptr;
+    Ref<ControlHost> window = Host();
+    native_->parent = window ? window->Native().content.data() : nullptr;
     native_->parentOrigin = QPoint(0, 0);
     CreateWidget(*native_);
     QWidget* widget = native_->widget;
@@ -91,9 +90,9 @@ void RectControl::ApplyGeometry() {
     QWidget* widget = native_->widget;
     if (!widget)
         return;
-    QSize limit(Ovelund::Window::kLargestContent, Ovelund::Window::kLargestContent);
-    if (Ref<Ovelund::Window> window = Window()) {
-        const Ovelund::Window::ContentSize content = window->ContentLimit();
+    QSize limit(ControlHost::kLargestContent, ControlHost::kLargestContent);
+    if (Ref<ControlHost> window = Host()) {
+        const ControlHost::ContentSize content = window->ContentLimit();
         limit = QSize(content.width, content.height);
     }
     auto bounded = [](std::int64_t value, int lowest, int highest) {
@@ -110,7 +109,7 @@ void RectControl::ApplyTabStop() {
 }
 
 void RectControl::TabOrderChanged() {
-    if (Ref<Ovelund::Window> window = Window())
+    if (Ref<ControlHost> window = Host())
         window->ApplyTabOrder();
 }
 
@@ -120,7 +119,7 @@ void RectControl::ApplyParent() {
         return;
     QWidget* parent = nullptr;
     QPoint origin(0, 0);
-    Ref<Ovelund::Window> window = Window();
+    Ref<ControlHost> window = Host();
     if (window && !initialParent_.empty()) {
         // A container named by InitialParent is created before its children; one that does not exist (or is
         // no visual control) leaves the control on the window.
@@ -131,7 +130,7 @@ void RectControl::ApplyParent() {
         }
     }
     if (!parent && window)
-        parent = ContentWidget(*window);
+        parent = window->Native().content.data();
     native_->parentOrigin = origin;
     if (parent && widget->parentWidget() != parent) {
         widget->setParent(parent);
@@ -144,7 +143,7 @@ void RectControl::ApplyParent() {
 
 void RectControl::ApplyFont() {
     if (QWidget* widget = native_->widget)
-        widget->setFont(ControlFont(textFont_, textSize_, bold_, italic_, underline_));
+        widget->setFont(ControlFont(textFont_, textSize_, kDefaultTextSize, bold_, italic_, underline_));
 }
 
 void RectControl::SetLeft(std::int32_t value) {

@@ -1,6 +1,6 @@
 #include "framework/controls/TextEdit.h"
 
-#include "framework/Runtime.h"
+#include "framework/runtime/UIThread.h"
 
 namespace Ovelund {
 

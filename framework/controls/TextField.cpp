@@ -1,10 +1,14 @@
 #include "framework/controls/TextField.h"
 
-#include "framework/Runtime.h"
 #include "framework/core/Text.h"
+#include "framework/dispatch/Dispatch.h"
 #include "framework/qt/ControlNative.h"
+#include "framework/qt/EditTarget.h"
 #include "framework/qt/QtText.h"
+#include "framework/runtime/UIThread.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -38,10 +42,48 @@ qsizetype IndexOfCharacter(const QString& text, std::int64_t characters) {
     return std::min(at, text.size());
 }
 
-class FieldEdit final : public QLineEdit {
+class FieldEdit final : public QLineEdit, public EditTarget {
 public:
     using QLineEdit::QLineEdit;
     bool acceptTabs = false;
+
+    bool CanEdit(EditCommand command) const override {
+        const bool shown = echoMode() == QLineEdit::Normal;
+        switch (command) {
+        case EditCommand::Undo:
+            return !isReadOnly() && isUndoAvailable();
+        case EditCommand::Cut:
+            return !isReadOnly() && hasSelectedText() && shown;
+        case EditCommand::Copy:
+            return hasSelectedText() && shown;
+        case EditCommand::Paste:
+            return !isReadOnly() && QApplication::clipboard() && !QApplication::clipboard()->text().isEmpty();
+        case EditCommand::Clear:
+            return !isReadOnly() && hasSelectedText();
+        }
+        return false;
+    }
+
+    bool Edit(EditCommand command) override {
+        switch (command) {
+        case EditCommand::Undo:
+            undo();
+            break;
+        case EditCommand::Cut:
+            cut();
+            break;
+        case EditCommand::Copy:
+            copy();
+            break;
+        case EditCommand::Paste:
+            paste();
+            break;
+        case EditCommand::Clear:
+            del();
+            break;
+        }
+        return true;
+    }
 
 protected:
     bool event(QEvent* event) override {

@@ -1,6 +1,7 @@
 #include "framework/controls/Timer.h"
 
-#include "framework/Runtime.h"
+#include "framework/dispatch/Dispatch.h"
+#include "framework/runtime/UIThread.h"
 
 #include <QTimer>
 

@@ -1,9 +1,9 @@
 #include "framework/net/HTTPSocket.h"
 
-#include "framework/Runtime.h"
 #include "framework/net/HttpReplyParser.h"
 #include "framework/net/HttpRequest.h"
 #include "framework/net/HttpUrl.h"
+#include "framework/runtime/UIThread.h"
 
 #include <utility>
 

@@ -7,7 +7,7 @@
 
 #include "framework/core/ClassRecord.h"
 #include "framework/core/EventSource.h"
-#include "framework/core/UIThread.h"
+#include "framework/runtime/UIThread.h"
 
 #include <cstdint>
 

@@ -1,9 +1,10 @@
 #include "framework/net/TCPSocket.h"
 
-#include "framework/Runtime.h"
+#include "framework/dispatch/Dispatch.h"
 #include "framework/net/HostResolver.h"
 #include "framework/net/SocketErrors.h"
 #include "framework/qt/QtText.h"
+#include "framework/runtime/UIThread.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

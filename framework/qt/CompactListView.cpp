@@ -317,6 +317,13 @@ std::string CompactListView::selectedText(std::size_t maxBytes) const {
     return text;
 }
 
+bool CompactListView::Edit(EditCommand command) {
+    if (command != EditCommand::Copy)
+        return false;
+    copySelection();
+    return true;
+}
+
 void CompactListView::copySelection() {
     if (selection_.empty()) {
         return;

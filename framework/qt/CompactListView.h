@@ -18,7 +18,8 @@
 // appending rows leaves it alone (rows appended after a select-all are not selected) and clear() empties
 // it. Selected rows are drawn in the palette's Highlight colours; a disabled list shows no highlight.
 
-#include "framework/controls/ColumnAlignment.h"
+#include "framework/core/ColumnAlignment.h"
+#include "framework/qt/EditTarget.h"
 #include "framework/qt/RowStore.h"
 
 #include <QAbstractScrollArea>
@@ -33,7 +34,7 @@
 
 namespace Ovelund {
 
-class CompactListView final : public QAbstractScrollArea {
+class CompactListView final : public QAbstractScrollArea, public EditTarget {
     Q_OBJECT
 public:
     // Rows at least partly inside the viewport: [first, first + count).
@@ -104,6 +105,12 @@ public:
     std::string selectedText(std::size_t maxBytes = kMaxCopyBytes) const;
     // Puts selectedText() on the clipboard as plain text; with nothing selected the clipboard is left alone.
     void copySelection();
+
+    // The list takes Copy of the selected rows from the Edit menu.
+    bool CanEdit(EditCommand command) const override {
+        return command == EditCommand::Copy && hasSelection();
+    }
+    bool Edit(EditCommand command) override;
 
     static constexpr int kMaxColumnPixels = 1'000'000;
     // Bounds what one copy takes (and its UTF-16 copy for the clipboard), so that copying a select-all of

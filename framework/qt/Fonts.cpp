@@ -1,6 +1,5 @@
 #include "framework/qt/Fonts.h"
 
-#include "framework/controls/RectControl.h"
 #include "framework/qt/QtText.h"
 
 #include <QFontDatabase>
@@ -10,7 +9,8 @@
 
 namespace Ovelund {
 
-QFont ControlFont(const String& family, float size, bool bold, bool italic, bool underline) {
+QFont ControlFont(const String& family, float size, float fallbackSize, bool bold, bool italic,
+                  bool underline) {
     // The designs were laid out for a narrow sans-serif user-interface font; the metric-compatible Liberation
     // Sans keeps their texts within their controls, and the platform's own sans-serif font stands in without
     // it.
@@ -27,7 +27,7 @@ QFont ControlFont(const String& family, float size, bool bold, bool italic, bool
     // Sizes are in the window's units, which are pixels here; hostile sizes fall back to the default.
     float pixels = size;
     if (!(pixels > 0.0f) || !std::isfinite(pixels) || pixels > 400.0f)
-        pixels = RectControl::kDefaultTextSize;
+        pixels = fallbackSize;
     font.setPixelSize(static_cast<int>(std::lround(pixels)));
     font.setBold(bold);
     font.setItalic(italic);

@@ -41,7 +41,4 @@ struct WindowNative {
     std::vector<QPointer<QAction>> applicationActions;
 };
 
-// The content area of a window, in which its controls are placed; nullptr when the window is gone.
-QWidget* ContentWidget(const Window& window);
-
 } // namespace Ovelund

@@ -2,9 +2,10 @@
 
 #include "about/AboutBox.h"
 #include "app/App.h"
-#include "framework/Runtime.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/WindowNative.h"
+#include "framework/runtime/ApplicationIdentity.h"
+#include "framework/startup/Startup.h"
 #include "support/UrlRecorder.h"
 
 #include <QApplication>
@@ -50,7 +51,7 @@ protected:
 TEST_F(AboutBoxTest, ShowsTheProductTheVersionAndTheCredits) {
     QWidget* frame = window->Native().frame;
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("About..."));
-    EXPECT_EQ(ContentWidget(*window)->size(), QSize(264, 335));
+    EXPECT_EQ(window->Native().content.data()->size(), QSize(264, 335));
     EXPECT_FALSE(frame->windowFlags() & Qt::WindowMinimizeButtonHint);
 
     QLabel* name = As<QLabel>("StaticText1");

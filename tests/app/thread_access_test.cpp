@@ -3,12 +3,13 @@
 // or a socket, refuses another thread before it changes anything.
 
 #include "app/Startup.h"
-#include "framework/Runtime.h"
-#include "framework/Window.h"
 #include "framework/controls/Listbox.h"
 #include "framework/controls/Timer.h"
 #include "framework/core/ClassRecord.h"
+#include "framework/core/Exceptions.h"
 #include "framework/net/HTTPSocket.h"
+#include "framework/startup/Startup.h"
+#include "framework/windows/Window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ControlFixture.h"
 
-#include "framework/Runtime.h"
 #include "framework/qt/WindowNative.h"
+#include "framework/startup/Startup.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -58,7 +58,7 @@ QWidget* ControlsTest::Frame() const {
 }
 
 QWidget* ControlsTest::Content() const {
-    return ContentWidget(*window);
+    return window->Native().content.data();
 }
 
 } // namespace testing_support

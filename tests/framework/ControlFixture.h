@@ -3,7 +3,6 @@
 // creates its controls as a window's control creation does, a recorder that receives the controls' events
 // through delegates as a window's handlers do, and helpers for design entries, widgets and keys.
 
-#include "framework/Window.h"
 #include "framework/controls/Label.h"
 #include "framework/controls/PushButton.h"
 #include "framework/controls/RadioButton.h"
@@ -14,6 +13,7 @@
 #include "framework/core/EventSource.h"
 #include "framework/core/SetProperties.h"
 #include "framework/qt/ControlNative.h"
+#include "framework/windows/Window.h"
 
 #include <QString>
 #include <QWidget>

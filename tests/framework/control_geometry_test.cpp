@@ -1,14 +1,14 @@
 // Where a control's widget stands for any design value: computed without overflow and kept within the
 // window's content area, while the properties keep the values they were given.
 
-#include "framework/Runtime.h"
-#include "framework/Window.h"
-#include "framework/WindowPattern.h"
 #include "framework/controls/GroupBox.h"
 #include "framework/controls/PushButton.h"
 #include "framework/core/SetProperties.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/WindowNative.h"
+#include "framework/startup/Startup.h"
+#include "framework/windows/Window.h"
+#include "framework/windows/WindowPattern.h"
 
 #include <QCoreApplication>
 #include <QWidget>

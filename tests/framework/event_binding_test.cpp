@@ -2,7 +2,6 @@
 // another signature, an event the class does not declare or never raises, and a signature text that does
 // not describe the handler are refused when they are bound, and nothing is bound.
 
-#include "framework/Window.h"
 #include "framework/controls/Label.h"
 #include "framework/controls/PushButton.h"
 #include "framework/controls/TextField.h"
@@ -11,6 +10,7 @@
 #include "framework/core/Delegate.h"
 #include "framework/core/EventSource.h"
 #include "framework/net/HTTPSocket.h"
+#include "framework/windows/Window.h"
 
 #include <gtest/gtest.h>
 

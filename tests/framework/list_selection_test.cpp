@@ -2,14 +2,14 @@
 // SelectAll and Copy, the copy cap, what clear() and appending do to the selection, how selected rows are
 // painted, and Copy through the EditCopy menu entry while a Listbox has the focus.
 
-#include "framework/MenuItem.h"
-#include "framework/Runtime.h"
-#include "framework/Window.h"
+#include "framework/application/MenuItem.h"
 #include "framework/controls/Listbox.h"
 #include "framework/core/SetProperties.h"
 #include "framework/qt/CompactListView.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/WindowNative.h"
+#include "framework/startup/Startup.h"
+#include "framework/windows/Window.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,11 +1,13 @@
 // Menus over the toolkit's menu bar: texts, separators, shortcuts, and who answers a choice.
 
-#include "framework/Application.h"
-#include "framework/MenuBar.h"
-#include "framework/Runtime.h"
-#include "framework/Window.h"
+#include "framework/application/Application.h"
+#include "framework/application/MenuBar.h"
+#include "framework/controls/TextField.h"
 #include "framework/qt/MenuItemNative.h"
 #include "framework/qt/WindowNative.h"
+#include "framework/runtime/EventLoop.h"
+#include "framework/startup/Startup.h"
+#include "framework/windows/Window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -152,8 +154,12 @@ TEST_F(MenuTest, QuitEndsTheApplication) {
 TEST_F(MenuTest, EditEntriesActOnTheFocusedTextField) {
     auto window = std::make_shared<Window>();
     window->Constructor();
-    auto* field = new QLineEdit(ContentWidget(*window));
-    field->setText(QStringLiteral("12345"));
+    auto control = RuntimeCheckCast<TextField>(window->New(TextField::Lookup()));
+    control->Constructor();
+    window->AddControl("Field", control);
+    control->SetText("12345");
+    auto* field = window->Native().content->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
     field->show();
     window->Native().frame->activateWindow();
     field->setFocus();

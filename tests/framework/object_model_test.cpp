@@ -1,11 +1,11 @@
 // Class records, nil tests, casts, delegates and event dispatch by number.
 
-#include "framework/Window.h"
-#include "framework/WindowPattern.h"
 #include "framework/controls/Timer.h"
 #include "framework/core/ClassRecord.h"
 #include "framework/core/Delegate.h"
 #include "framework/core/EventSource.h"
+#include "framework/windows/Window.h"
+#include "framework/windows/WindowPattern.h"
 
 #include <gtest/gtest.h>
 

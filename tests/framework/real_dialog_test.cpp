@@ -1,9 +1,9 @@
 // The default presenter's real Qt dialogs: plain text only with every kind of line break, within the screen
 // however long the text, answers by button.
 
-#include "framework/DialogPresenter.h"
-#include "framework/MessageDialog.h"
-#include "framework/MsgBox.h"
+#include "framework/dialogs/DialogPresenter.h"
+#include "framework/dialogs/MessageDialog.h"
+#include "framework/dialogs/MsgBox.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,8 +1,14 @@
 // The dispatch boundary, the unhandled-exception report, quitting, the background-task hook and the
 // user-interface thread test.
 
-#include "framework/Runtime.h"
-#include "framework/Window.h"
+#include "framework/core/Exceptions.h"
+#include "framework/dispatch/Dispatch.h"
+#include "framework/dispatch/ExceptionReport.h"
+#include "framework/runtime/BackgroundTask.h"
+#include "framework/runtime/EventLoop.h"
+#include "framework/runtime/UIThread.h"
+#include "framework/startup/Startup.h"
+#include "framework/windows/Window.h"
 #include "support/RecordingPresenter.h"
 
 #include <QCoreApplication>

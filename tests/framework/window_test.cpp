@@ -1,16 +1,18 @@
 // Windows: how a window is built, kept under its class name, shown modally and closed.
 
-#include "framework/Registry.h"
-#include "framework/Runtime.h"
-#include "framework/WindowPattern.h"
 #include "framework/controls/Control.h"
 #include "framework/controls/GroupBox.h"
 #include "framework/controls/PushButton.h"
 #include "framework/controls/TextField.h"
 #include "framework/core/ClassRecord.h"
+#include "framework/core/Exceptions.h"
 #include "framework/core/SetProperties.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/WindowNative.h"
+#include "framework/runtime/EventLoop.h"
+#include "framework/startup/Startup.h"
+#include "framework/windows/OpenWindows.h"
+#include "framework/windows/WindowPattern.h"
 
 #include <QApplication>
 #include <QTest>
@@ -104,7 +106,7 @@ TEST_F(WindowTest, BuildingRaisesCreateControlsLayoutTheControlsOpenThenTheWindo
 
 TEST_F(WindowTest, TheDesignGivesAFixedContentAreaAndTheTitle) {
     auto window = NewNotingWindow();
-    QWidget* content = ContentWidget(*window);
+    QWidget* content = window->Native().content.data();
     EXPECT_EQ(content->size(), QSize(700, 530));
     EXPECT_EQ(content->minimumSize(), content->maximumSize()) << "not resizable";
     EXPECT_EQ(window->Native().frame->windowTitle(), QStringLiteral("Noting"));
@@ -124,7 +126,7 @@ TEST_F(WindowTest, ADesignLargerThanAnyScreenIsBoundedToWhatAWindowCanShow) {
                                           design::Boolean{"Visible", false}));
         window->SetResizeable(resizeable);
         window->Constructor();
-        QWidget* content = ContentWidget(*window);
+        QWidget* content = window->Native().content.data();
         EXPECT_LE(content->width(), 8192);
         EXPECT_LE(content->height(), 8192);
         EXPECT_LE(content->maximumWidth(), 8192);

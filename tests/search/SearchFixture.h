@@ -2,9 +2,10 @@
 // A main window on the offscreen platform with a recording dialog presenter, driven as the user and the
 // timers drive it: real clicks on the widgets, and ticks delivered through the timers' handlers.
 
-#include "framework/Runtime.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/WindowNative.h"
+#include "framework/runtime/EventLoop.h"
+#include "framework/startup/Startup.h"
 #include "search/Module1.h"
 #include "search/Window1.h"
 #include "support/RecordingPresenter.h"

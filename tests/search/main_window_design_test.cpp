@@ -1,9 +1,10 @@
 // The main window as its designs and creation steps build it, read back through the real Qt widgets.
 
 #include "app/MenuBar1.h"
-#include "framework/Runtime.h"
+#include "framework/core/Exceptions.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/WindowNative.h"
+#include "framework/startup/Startup.h"
 #include "search/Window1.h"
 
 #include <QAbstractButton>
@@ -26,7 +27,7 @@ protected:
         RuntimeInit();
         window = Window1::instance();
         ASSERT_TRUE(window);
-        content = ContentWidget(*window);
+        content = window->Native().content.data();
     }
     void TearDown() override {
         Ref<Window> open = GetImplicitWindow("Window1.Window1");

@@ -2,8 +2,9 @@
 #include "search/OddDivisorScanDetail.h"
 #include "search/ScanPool.h"
 
-#include "framework/Runtime.h"
-#include "framework/core/BackgroundTask.h"
+#include "framework/runtime/BackgroundTask.h"
+#include "framework/runtime/EventLoop.h"
+#include "framework/startup/Startup.h"
 #include "search/WaitUntil.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 
 #include "search/SearchFixture.h"
 
-#include "framework/core/BackgroundTask.h"
 #include "framework/core/Text.h"
+#include "framework/runtime/BackgroundTask.h"
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 // A dialog presenter for tests: records every message and question and answers questions as scripted.
 
-#include "framework/DialogPresenter.h"
-#include "framework/MessageDialog.h"
+#include "framework/dialogs/DialogPresenter.h"
+#include "framework/dialogs/MessageDialog.h"
 
 #include <deque>
 #include <functional>

@@ -1,5 +1,7 @@
 #include "UpdateFixture.h"
 
+#include "framework/startup/Startup.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>

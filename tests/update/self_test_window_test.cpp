@@ -72,7 +72,7 @@ TEST_F(SelfTestWindow, ShowsItsDesignAndTheLongVersion) {
     QWidget* frame = window->Native().frame;
     EXPECT_TRUE(frame->isVisible());
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Self Test"));
-    EXPECT_EQ(ContentWidget(*window)->size(), QSize(214, 102));
+    EXPECT_EQ(window->Native().content.data()->size(), QSize(214, 102));
     EXPECT_FALSE(frame->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(frame->windowFlags() & Qt::WindowMaximizeButtonHint);
 

@@ -22,7 +22,7 @@ TEST_F(UpdateWindowTest, UpdateWindowShowsItsDesign) {
     EXPECT_TRUE(frame->isVisible());
     EXPECT_EQ(frame->windowModality(), Qt::ApplicationModal) << "modal from its first show";
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Update"));
-    EXPECT_EQ(ContentWidget(*window)->size(), QSize(300, 120));
+    EXPECT_EQ(window->Native().content.data()->size(), QSize(300, 120));
     EXPECT_TRUE(frame->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(frame->windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(frame->windowFlags() & Qt::WindowMaximizeButtonHint);

@@ -1,7 +1,8 @@
-#include "framework/Application.h"
+#include "framework/application/Application.h"
 
-#include "framework/MenuBar.h"
-#include "framework/Runtime.h"
+#include "framework/application/MenuBar.h"
+#include "framework/runtime/ApplicationIdentity.h"
+#include "framework/runtime/UIThread.h"
 
 namespace Ovelund {
 
@@ -11,13 +12,8 @@ Ref<Application>& AppObject() {
     return application;
 }
 
-ApplicationIdentity& Identity() {
-    static ApplicationIdentity identity;
-    return identity;
-}
-
-ApplicationVersion& Version() {
-    return Identity().version;
+const ApplicationVersion& Version() {
+    return RunningVersion();
 }
 } // namespace
 
@@ -71,22 +67,7 @@ Ref<Application> GetAppObject() {
     return AppObject();
 }
 
-const ApplicationVersion& RunningVersion() {
-    return Version();
-}
-void SetRunningVersion(const ApplicationVersion& version) {
-    Version() = version;
-}
-
-void RuntimeSetApplicationIdentity(const ApplicationIdentity& identity) {
-    Identity() = identity;
-}
-const ApplicationIdentity& RuntimeApplicationIdentity() {
-    return Identity();
-}
-
-namespace detail {
-void ReleaseAppObject() {
+void RuntimeReleaseAppObject() {
     Ref<Application> old = std::move(AppObject());
     AppObject() = nullptr;
     if (old) {
@@ -94,6 +75,5 @@ void ReleaseAppObject() {
         old->SetMenuBar(nullptr);
     }
 }
-} // namespace detail
 
 } // namespace Ovelund

@@ -1,7 +1,7 @@
-#include "framework/Registry.h"
+#include "framework/windows/OpenWindows.h"
 
-#include "framework/Runtime.h"
-#include "framework/Window.h"
+#include "framework/dispatch/Dispatch.h"
+#include "framework/windows/Window.h"
 
 #include <algorithm>
 

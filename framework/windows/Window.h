@@ -4,6 +4,7 @@
 // record; Constructor() builds the window: CreateControls, Layout, the controls' Open events, then the
 // window's Open, and shows it when its design makes it visible.
 
+#include "framework/controls/ControlHost.h"
 #include "framework/core/ClassRecord.h"
 #include "framework/core/Color.h"
 #include "framework/core/Object.h"
@@ -19,7 +20,7 @@ namespace Ovelund {
 class MenuBar;
 struct WindowNative;
 
-class Window : public Object {
+class Window : public Object, public ControlHost {
     OVELUND_OBJECT
 public:
     // The window events. The framework raises CreateControls, Layout and Open while it builds a window and
@@ -78,7 +79,7 @@ public:
 
     void AddControl(const String& name, const Ref<Object>& control);
     // The control registered under `name`, or nil.
-    Ref<Object> ControlByName(const String& name) const;
+    Ref<Object> ControlByName(const String& name) const override;
     // A new object of the class, belonging to this window and not yet constructed.
     Ref<Object> New(const ClassRecord& record);
 
@@ -91,7 +92,7 @@ public:
     // TabIndex, ties in creation order, each container's children right after the container; controls whose
     // TabStop is False are passed over. Applied once the window is built, and again when a control's
     // TabIndex, TabStop or container changes.
-    void ApplyTabOrder();
+    void ApplyTabOrder() override;
 
     // Design properties.
     std::int32_t Placement() const { return placement_; }
@@ -142,17 +143,11 @@ public:
     void SetFullScreenButton(bool value);
 
     // Framework-internal.
-    WindowNative& Native() const { return *native_; }
+    WindowNative& Native() const override { return *native_; }
     // The largest content area the window can have: its designed size, or for a resizeable window its
-    // maximum size; never beyond kLargestContent in either direction. Controls are kept within it.
-    // kLargestContent is more than any screen shows today (8K is 7680 x 4320) and keeps the window's
-    // backing store within what the toolkit handles: a design of 32000 x 32000 would ask for 4 GB.
-    static constexpr int kLargestContent = 8192;
-    struct ContentSize {
-        int width;
-        int height;
-    };
-    ContentSize ContentLimit() const;
+    // maximum size; never beyond kLargestContent (ControlHost.h) in either direction. Controls are kept
+    // within it.
+    ContentSize ContentLimit() const override;
 
 private:
     void RaiseWindowEvent(int number);

@@ -1,4 +1,4 @@
-#include "framework/FileType.h"
+#include "framework/runtime/FileType.h"
 
 #include <algorithm>
 

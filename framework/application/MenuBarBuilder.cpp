@@ -1,6 +1,6 @@
-#include "framework/qt/MenuBarBuilder.h"
+#include "framework/application/MenuBarBuilder.h"
 
-#include "framework/MenuBar.h"
+#include "framework/application/MenuBar.h"
 #include "framework/qt/MenuItemNative.h"
 #include "framework/qt/QtText.h"
 

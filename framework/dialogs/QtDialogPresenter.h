@@ -1,7 +1,7 @@
 #pragma once
 // The default presenter: the toolkit's real modal dialogs, every text shown as plain text.
 
-#include "framework/DialogPresenter.h"
+#include "framework/dialogs/DialogPresenter.h"
 
 namespace Ovelund {
 

@@ -4,12 +4,12 @@
 // screen, live resize and the full-screen button are kept as designed and change nothing here. Every setter
 // tests the thread first.
 
-#include "framework/Window.h"
+#include "framework/windows/Window.h"
 
-#include "framework/Runtime.h"
 #include "framework/controls/RectControl.h"
 #include "framework/qt/QtText.h"
 #include "framework/qt/WindowNative.h"
+#include "framework/runtime/UIThread.h"
 
 #include <QMenuBar>
 #include <QPalette>

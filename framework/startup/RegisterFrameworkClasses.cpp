@@ -1,9 +1,5 @@
-#include "framework/Application.h"
-#include "framework/FileType.h"
-#include "framework/MenuBar.h"
-#include "framework/MessageDialog.h"
-#include "framework/Runtime.h"
-#include "framework/Window.h"
+#include "framework/application/Application.h"
+#include "framework/application/MenuBar.h"
 #include "framework/controls/Control.h"
 #include "framework/controls/GroupBox.h"
 #include "framework/controls/Label.h"
@@ -16,9 +12,13 @@
 #include "framework/controls/TextField.h"
 #include "framework/controls/Timer.h"
 #include "framework/core/Delegate.h"
+#include "framework/dialogs/MessageDialog.h"
 #include "framework/net/HTTPSocket.h"
 #include "framework/net/SocketCore.h"
 #include "framework/net/TCPSocket.h"
+#include "framework/runtime/FileType.h"
+#include "framework/startup/Startup.h"
+#include "framework/windows/Window.h"
 
 namespace Ovelund {
 

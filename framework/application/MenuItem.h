@@ -47,8 +47,9 @@ public:
     OVELUND_FOR_TESTS MenuItem* Parent() const { return parent_; }
     bool IsSeparator() const { return text_ == "-"; }
 
-    // What choosing the entry does when no menu handler is registered for its name. The standard edit entries
-    // act on the focused text field. Returns whether the choice was handled.
+    // What choosing the entry does when no menu handler is registered for its name. The standard Edit entries
+    // (EditUndo, EditCut, EditCopy, EditPaste, EditClear) act on the focused widget's edit target
+    // (framework/qt/EditTarget.h). Returns whether the choice was handled.
     virtual bool Action();
     // Whether an auto-enabled entry can be chosen now.
     virtual bool CanAct() const;

@@ -1,4 +1,4 @@
-#include "framework/WindowPattern.h"
+#include "framework/windows/WindowPattern.h"
 
 #include "framework/controls/PaneChild.h"
 

@@ -1,17 +1,19 @@
-#include "framework/Window.h"
+#include "framework/windows/Window.h"
 
-#include "framework/Application.h"
-#include "framework/MenuBar.h"
-#include "framework/Registry.h"
-#include "framework/Runtime.h"
+#include "framework/application/Application.h"
+#include "framework/application/MenuBar.h"
+#include "framework/application/MenuBarBuilder.h"
 #include "framework/controls/Control.h"
 #include "framework/controls/PaneChild.h"
 #include "framework/controls/RectControl.h"
+#include "framework/dispatch/Dispatch.h"
 #include "framework/qt/ControlNative.h"
-#include "framework/qt/MenuBarBuilder.h"
 #include "framework/qt/MenuItemNative.h"
 #include "framework/qt/QtText.h"
 #include "framework/qt/WindowNative.h"
+#include "framework/runtime/EventLoop.h"
+#include "framework/runtime/UIThread.h"
+#include "framework/windows/OpenWindows.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -44,10 +46,6 @@ void WindowFrame::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (Ref<Window> window = owner_.lock())
         Dispatch([window] { window->UnifiedClose(false); });
-}
-
-QWidget* ContentWidget(const Window& window) {
-    return window.Native().content.data();
 }
 
 const ClassRecord& Window::Lookup() {
@@ -254,7 +252,7 @@ Ref<Object> Window::ControlByName(const String& name) const {
 Ref<Object> Window::New(const ClassRecord& record) {
     Ref<Object> object = RuntimeNewObject(record);
     if (auto* child = dynamic_cast<PaneChild*>(object.get()))
-        child->SetWindow(std::static_pointer_cast<Window>(shared_from_this()));
+        child->SetHost(std::static_pointer_cast<Window>(shared_from_this()));
     return object;
 }
 

@@ -3,9 +3,9 @@
 // belonging to the window, its construction and its registration under its name; and the binding of a control
 // event to a handler method of the window through a delegate with a weak target.
 
-#include "framework/Window.h"
 #include "framework/controls/RectControl.h"
 #include "framework/core/SetProperties.h"
+#include "framework/windows/Window.h"
 
 #include "framework/core/EventSource.h"
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 // The root of a menu tree: its children are the menus a window shows in its bar.
 
-#include "framework/MenuItem.h"
+#include "framework/application/MenuItem.h"
 
 namespace Ovelund {
 

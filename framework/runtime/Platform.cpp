@@ -1,4 +1,4 @@
-#include "framework/Platform.h"
+#include "framework/runtime/Platform.h"
 #include "framework/qt/QtText.h"
 
 #include <QApplication>

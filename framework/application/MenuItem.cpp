@@ -1,17 +1,18 @@
-#include "framework/MenuItem.h"
+#include "framework/application/MenuItem.h"
 
-#include "framework/Application.h"
-#include "framework/MenuBar.h"
-#include "framework/Runtime.h"
-#include "framework/qt/CompactListView.h"
+#include "framework/application/Application.h"
+#include "framework/application/MenuBar.h"
+#include "framework/dispatch/Dispatch.h"
+#include "framework/qt/EditTarget.h"
 #include "framework/qt/MenuItemNative.h"
 #include "framework/qt/QtText.h"
+#include "framework/runtime/EventLoop.h"
+#include "framework/runtime/UIThread.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QKeySequence>
-#include <QLineEdit>
+
+#include <optional>
 
 namespace Ovelund {
 
@@ -23,18 +24,8 @@ QKeySequence ShortcutFor(const String& text) {
     return QKeySequence::fromString(shortcut, QKeySequence::PortableText);
 }
 
-QLineEdit* FocusedTextField() {
-    return qobject_cast<QLineEdit*>(QApplication::focusWidget());
-}
-
-// Copy also acts on a focused list: it copies the selected rows.
-CompactListView* FocusedList() {
-    return qobject_cast<CompactListView*>(QApplication::focusWidget());
-}
-
-enum class EditCommand { None, Undo, Cut, Copy, Paste, Clear };
-
-EditCommand EditCommandFor(const String& name) {
+// The standard Edit entries, by name.
+std::optional<EditCommand> EditCommandFor(const String& name) {
     if (name == "EditUndo")
         return EditCommand::Undo;
     if (name == "EditCut")
@@ -45,7 +36,7 @@ EditCommand EditCommandFor(const String& name) {
         return EditCommand::Paste;
     if (name == "EditClear")
         return EditCommand::Clear;
-    return EditCommand::None;
+    return std::nullopt;
 }
 } // namespace
 
@@ -132,36 +123,9 @@ Ref<MenuItem> MenuItem::FindItem(const String& name) const {
 }
 
 bool MenuItem::Action() {
-    if (CompactListView* list = FocusedList(); list && EditCommandFor(name_) == EditCommand::Copy) {
-        list->copySelection();
-        return true;
-    }
-    QLineEdit* field = FocusedTextField();
-    switch (EditCommandFor(name_)) {
-    case EditCommand::None:
-        return false;
-    case EditCommand::Undo:
-        if (field)
-            field->undo();
-        break;
-    case EditCommand::Cut:
-        if (field)
-            field->cut();
-        break;
-    case EditCommand::Copy:
-        if (field)
-            field->copy();
-        break;
-    case EditCommand::Paste:
-        if (field)
-            field->paste();
-        break;
-    case EditCommand::Clear:
-        if (field)
-            field->del();
-        break;
-    }
-    return field != nullptr;
+    const std::optional<EditCommand> command = EditCommandFor(name_);
+    EditTarget* target = command ? FocusedEditTarget() : nullptr;
+    return target && target->Edit(*command);
 }
 
 bool MenuItem::CanAct() const {
@@ -169,26 +133,9 @@ bool MenuItem::CanAct() const {
         return true;
     if (auto app = GetAppObject(); app && app->HasMenuHandler(name_))
         return true;
-    QLineEdit* field = FocusedTextField();
-    switch (EditCommandFor(name_)) {
-    case EditCommand::None:
-        return false;
-    case EditCommand::Undo:
-        return field && !field->isReadOnly() && field->isUndoAvailable();
-    case EditCommand::Cut:
-        return field && !field->isReadOnly() && field->hasSelectedText() &&
-               field->echoMode() == QLineEdit::Normal;
-    case EditCommand::Copy:
-        if (CompactListView* list = FocusedList())
-            return list->hasSelection();
-        return field && field->hasSelectedText() && field->echoMode() == QLineEdit::Normal;
-    case EditCommand::Paste:
-        return field && !field->isReadOnly() && QApplication::clipboard() &&
-               !QApplication::clipboard()->text().isEmpty();
-    case EditCommand::Clear:
-        return field && !field->isReadOnly() && field->hasSelectedText();
-    }
-    return false;
+    const std::optional<EditCommand> command = EditCommandFor(name_);
+    EditTarget* target = command ? FocusedEditTarget() : nullptr;
+    return target && target->CanEdit(*command);
 }
 
 MenuItemNative& MenuItem::Native() {

@@ -1,8 +1,8 @@
-#include "framework/DialogPresenter.h"
-#include "framework/MessageDialog.h"
-#include "framework/MsgBox.h"
-#include "framework/Runtime.h"
-#include "framework/qt/QtDialogPresenter.h"
+#include "framework/dialogs/DialogPresenter.h"
+#include "framework/dialogs/MessageDialog.h"
+#include "framework/dialogs/MsgBox.h"
+#include "framework/dialogs/QtDialogPresenter.h"
+#include "framework/runtime/UIThread.h"
 
 namespace Ovelund {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The application object: one registered instance, menu handlers registered by menu-item name, the
-// application's menu bar and the running application's version.
+// application's menu bar and the running application's version (framework/runtime/ApplicationIdentity.h).
 
 #include "framework/core/ClassRecord.h"
 #include "framework/core/Delegate.h"
@@ -48,29 +48,7 @@ private:
 
 void RuntimeRegisterAppObject(const Ref<Application>& application);
 Ref<Application> GetAppObject();
-
-// The running application's version, as the program hands it over at start-up (tests may replace it).
-struct ApplicationVersion {
-    std::int32_t major = 0;
-    std::int32_t minor = 0;
-    std::int32_t bug = 0;
-    String shortVersion;
-    String longVersion;
-};
-const ApplicationVersion& RunningVersion();
-void SetRunningVersion(const ApplicationVersion& version);
-
-// What the program tells the framework of itself, before RuntimeInit; the framework knows nothing of the
-// program but this.
-struct ApplicationIdentity {
-    // The name the platform shows for the application: the title of its message boxes, for one.
-    String name;
-    // The name of its executable: the toolkit's first argument, and the prefix of the unhandled-exception
-    // report on stderr.
-    String executableName;
-    ApplicationVersion version;
-};
-void RuntimeSetApplicationIdentity(const ApplicationIdentity& identity);
-const ApplicationIdentity& RuntimeApplicationIdentity();
+// Drops the application object and its menu handlers, as the framework's globals are released.
+void RuntimeReleaseAppObject();
 
 } // namespace Ovelund

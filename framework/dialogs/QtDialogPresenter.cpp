@@ -1,6 +1,6 @@
-#include "framework/qt/QtDialogPresenter.h"
+#include "framework/dialogs/QtDialogPresenter.h"
 
-#include "framework/MessageDialog.h"
+#include "framework/dialogs/MessageDialog.h"
 #include "framework/qt/DialogTextArea.h"
 
 #include <QApplication>
