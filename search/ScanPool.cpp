@@ -1,10 +1,8 @@
 #include "search/ScanPool.h"
 
-#include "search/AvailableProcessors.h"
-#include "search/Futex.h"
-#include "search/IdlePriority.h"
+#include "framework/runtime/Processors.h"
+#include "framework/runtime/ThreadPriority.h"
 
-#include <climits>
 #include <system_error>
 
 namespace search {
@@ -12,7 +10,7 @@ namespace search {
 ScanPool& ScanPool::Shared() {
     // Never destroyed: a worker held back by the scheduler may still be finishing a range as the process
     // exits, and exit kills it there rather than waiting for it.
-    static ScanPool* const pool = new ScanPool(AvailableProcessors() - 1);
+    static ScanPool* const pool = new ScanPool(Ovelund::AvailableProcessors() - 1);
     return *pool;
 }
 
@@ -30,7 +28,7 @@ ScanPool::ScanPool(unsigned workers) : workers_(std::make_unique<Worker[]>(worke
 ScanPool::~ScanPool() {
     shuttingDown_.store(true);
     generation_.fetch_add(1);
-    FutexWake(generation_, INT_MAX);
+    generation_.notify_all();
     for (unsigned n = 0; n < workerCount_; ++n) {
         workers_[n].thread.join();
         if (Job* offered = workers_[n].offer.exchange(nullptr))
@@ -50,7 +48,7 @@ bool ScanPool::TryStart(Job& job) {
     }
     wakeOthers_.store(true);
     generation_.fetch_add(1);
-    FutexWake(generation_, 1);
+    generation_.notify_one();
     return true;
 }
 
@@ -65,14 +63,14 @@ void ScanPool::Finish(Job& job) {
 }
 
 void ScanPool::Run(Worker& self) {
-    LowerToIdlePriority();
+    Ovelund::LowerThreadToIdlePriority();
     for (;;) {
-        // Read before the offer: an offer made after this read also changes the generation, and the futex
+        // Read before the offer: an offer made after this read also changes the generation, and the wait
         // then does not sleep.
         const std::uint32_t seen = generation_.load();
         if (Job* job = self.offer.exchange(nullptr, std::memory_order_acq_rel)) {
             if (wakeOthers_.exchange(false))
-                FutexWake(generation_, INT_MAX);
+                generation_.notify_all();
             if (!job->Stopping())
                 job->Work();
             LetGo(*job);
@@ -80,7 +78,7 @@ void ScanPool::Run(Worker& self) {
         }
         if (shuttingDown_.load())
             return;
-        FutexWait(generation_, seen);
+        generation_.wait(seen);
     }
 }
 

@@ -1,15 +1,17 @@
 #pragma once
 // Worker threads that help the calling thread with one job at a time. The shared pool starts on first use
-// with one worker fewer than the processors this process may run on (search/AvailableProcessors: affinity
-// mask and CPU quota, read then), none when it may run on one only. Every worker runs in the idle scheduling
-// class (nice 19 where that is refused), so it takes only processor time that nothing else wants.
+// with one worker fewer than the processors this process may run on (AvailableProcessors in
+// framework/runtime/Processors.h: affinity mask and CPU quota, read then), none when it may run on one only.
+// Every worker runs in the idle scheduling class (nice 19 where that is refused), so it takes only processor
+// time that nothing else wants.
 //
 // The calling thread never waits for a worker: a worker the scheduler holds back may still be inside a job
 // after its session has ended. So the job's state is owned jointly: every worker that takes the job holds
 // it, and the job's owner may reuse or destroy it only once Held() is false. Finish tells the job to stop,
 // withdraws the offers no worker has taken yet, and returns at once; a late worker finishes the range it is
 // in on its own and lets go. Handing out and letting go are atomic exchanges and counts, sleeping and waking
-// a futex: there is no lock the calling thread could queue on behind a worker.
+// the atomic wait on a generation count (a futex on Linux): there is no lock the calling thread could queue
+// on behind a worker.
 //
 // The shared pool is never destroyed, so that leaving the program waits for no worker; a pool of one's own
 // stops and joins its workers in its destructor. A thread that cannot be started leaves the pool with fewer
@@ -73,7 +75,7 @@ private:
 
     std::unique_ptr<Worker[]> workers_;
     unsigned workerCount_ = 0;
-    // Changes at every job and at shutdown; the futex the workers sleep on.
+    // Changes at every job and at shutdown; the workers sleep in its atomic wait.
     std::atomic<std::uint32_t> generation_{0};
     std::atomic<bool> shuttingDown_{false};
     std::atomic<bool> wakeOthers_{

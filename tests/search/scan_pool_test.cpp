@@ -2,7 +2,7 @@
 // ended, also when an exception ends it; ending a session never waits for a worker still inside; workers run
 // in the idle scheduling class. Waits are for conditions, never for time.
 
-#include "search/IdlePriority.h"
+#include "framework/runtime/ThreadPriority.h"
 #include "search/ScanPool.h"
 #include "search/WaitUntil.h"
 
@@ -136,9 +136,9 @@ TEST(ScanPool, WorkersRunInTheIdleClassOrAtTheWeakestNiceLevel) {
     class PriorityJob final : public ScanPool::Job {
     public:
         void Work() override {
-            const search::WorkerPriority priority = search::CurrentPriority();
+            const Ovelund::ThreadPriority priority = Ovelund::CurrentThreadPriority();
             seen.fetch_add(1);
-            if (priority == search::WorkerPriority::Unchanged)
+            if (priority == Ovelund::ThreadPriority::Unchanged)
                 unchanged.fetch_add(1);
             while (!Stopping()) {
             }
@@ -146,14 +146,14 @@ TEST(ScanPool, WorkersRunInTheIdleClassOrAtTheWeakestNiceLevel) {
         std::atomic<unsigned> seen{0};
         std::atomic<unsigned> unchanged{0};
     } job;
-    const search::WorkerPriority own = search::CurrentPriority();
+    const Ovelund::ThreadPriority own = Ovelund::CurrentThreadPriority();
     ScanPool pool(3);
     ASSERT_TRUE(pool.TryStart(job));
     WaitUntil([&] { return job.seen.load() >= pool.Workers(); });
     pool.Finish(job);
     WaitUntil([&] { return !job.Held(); });
     EXPECT_EQ(job.unchanged.load(), 0u);
-    EXPECT_EQ(search::CurrentPriority(), own) << "the calling thread keeps its own";
+    EXPECT_EQ(Ovelund::CurrentThreadPriority(), own) << "the calling thread keeps its own";
 }
 
 TEST(ScanPool, APoolWithoutWorkersTakesNoJob) {

@@ -1,4 +1,4 @@
-#include "search/IdlePriority.h"
+#include "framework/runtime/ThreadPriority.h"
 
 #include <pthread.h>
 #include <sched.h>
@@ -7,27 +7,27 @@
 
 #include <cerrno>
 
-namespace search {
+namespace Ovelund {
 
-WorkerPriority LowerToIdlePriority() {
+ThreadPriority LowerThreadToIdlePriority() {
     sched_param parameters{};
     parameters.sched_priority = 0;
     if (pthread_setschedparam(pthread_self(), SCHED_IDLE, &parameters) == 0)
-        return WorkerPriority::Idle;
+        return ThreadPriority::Idle;
     // On Linux a thread id in place of the process id sets the nice level of that thread alone.
     if (setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19) == 0)
-        return WorkerPriority::Nice19;
-    return WorkerPriority::Unchanged;
+        return ThreadPriority::Nice19;
+    return ThreadPriority::Unchanged;
 }
 
-WorkerPriority CurrentPriority() {
+ThreadPriority CurrentThreadPriority() {
     int policy = 0;
     sched_param parameters{};
     if (pthread_getschedparam(pthread_self(), &policy, &parameters) == 0 && policy == SCHED_IDLE)
-        return WorkerPriority::Idle;
+        return ThreadPriority::Idle;
     errno = 0;
     const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
-    return errno == 0 && nice >= 19 ? WorkerPriority::Nice19 : WorkerPriority::Unchanged;
+    return errno == 0 && nice >= 19 ? ThreadPriority::Nice19 : ThreadPriority::Unchanged;
 }
 
-} // namespace search
+} // namespace Ovelund

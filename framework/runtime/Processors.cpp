@@ -1,4 +1,4 @@
-#include "search/AvailableProcessors.h"
+#include "framework/runtime/Processors.h"
 
 #include <sched.h>
 
@@ -6,7 +6,7 @@
 #include <charconv>
 #include <fstream>
 
-namespace search {
+namespace Ovelund {
 namespace {
 
 unsigned AffinityProcessors() {
@@ -79,4 +79,4 @@ unsigned AvailableProcessors() {
     return processors;
 }
 
-} // namespace search
+} // namespace Ovelund
