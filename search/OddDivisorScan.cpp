@@ -73,9 +73,11 @@ std::int64_t Scan(std::int64_t candidate, BlockScan scan) {
     // The divisors 3, 5, ..., up to candidate - 2.
     const std::int64_t divisors = (candidate - 3) / 2;
     const ParallelScan settings = Settings();
-    // Without workers (a process that may run on one processor) the scan is exactly the one-thread loop.
-    const bool spread = settings.enabled && ScanPool::Shared().Workers() > 0;
-    const std::int64_t alone = spread ? std::min(divisors, settings.serialDivisors) : divisors;
+    // Only a scan longer than the calling thread's own part asks for the pool (which starts it). Without
+    // workers (a process that may run on one processor) the scan is exactly the one-thread loop.
+    const bool spread =
+        settings.enabled && divisors > settings.serialDivisors && ScanPool::Shared().Workers() > 0;
+    const std::int64_t alone = spread ? settings.serialDivisors : divisors;
     if (const std::int64_t found = ScanInBlocks(candidate, 0, alone, scan))
         return found;
     if (alone == divisors)

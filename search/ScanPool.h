@@ -78,8 +78,8 @@ private:
     // Changes at every job and at shutdown; the workers sleep in its atomic wait.
     std::atomic<std::uint32_t> generation_{0};
     std::atomic<bool> shuttingDown_{false};
-    std::atomic<bool> wakeOthers_{
-        false}; // waking costs the waker per thread: the first worker up wakes the rest
+    // Waking costs the waker per thread: the first worker up wakes the rest.
+    std::atomic<bool> wakeOthers_{false};
     std::atomic<bool> busy_{false};
 };
 

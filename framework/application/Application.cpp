@@ -12,9 +12,6 @@ Ref<Application>& AppObject() {
     return application;
 }
 
-const ApplicationVersion& Version() {
-    return RunningVersion();
-}
 } // namespace
 
 const ClassRecord& Application::Lookup() {
@@ -45,19 +42,19 @@ bool Application::HandleMenuCommand(const String& itemName) {
 }
 
 std::int32_t Application::MajorVersion() const {
-    return Version().major;
+    return RunningVersion().major;
 }
 std::int32_t Application::MinorVersion() const {
-    return Version().minor;
+    return RunningVersion().minor;
 }
 std::int32_t Application::BugVersion() const {
-    return Version().bug;
+    return RunningVersion().bug;
 }
 String Application::ShortVersion() const {
-    return Version().shortVersion;
+    return RunningVersion().shortVersion;
 }
 String Application::LongVersion() const {
-    return Version().longVersion;
+    return RunningVersion().longVersion;
 }
 
 void RuntimeRegisterAppObject(const Ref<Application>& application) {

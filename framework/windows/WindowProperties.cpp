@@ -52,7 +52,7 @@ void Window::ApplyGeometry() {
 void Window::ApplyFrameFlags() {
     if (!native_->frame)
         return;
-    Qt::WindowFlags flags = (frame_ == 1 ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint |
+    Qt::WindowFlags flags = (frame_ == kModalFrame ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint |
                             Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
     if (closeButton_)
         flags |= Qt::WindowCloseButtonHint;
@@ -60,12 +60,12 @@ void Window::ApplyFrameFlags() {
         flags |= Qt::WindowMinimizeButtonHint;
     if (maximizeButton_ && resizeable_)
         flags |= Qt::WindowMaximizeButtonHint;
-    // A window of the modal frame (1), the update window's, is application-modal whenever it shows. It takes
+    // A window of the modal frame, the update window's, is application-modal whenever it shows. It takes
     // that here, from its design, before it is first shown: the toolkit takes a modality only on a hidden
     // window, and hiding a shown window to show it again at once can leave it unmapped under a window
     // manager.
     const Qt::WindowModality modality =
-        frame_ == 1 || !native_->modalLoops.empty() ? Qt::ApplicationModal : Qt::NonModal;
+        frame_ == kModalFrame || !native_->modalLoops.empty() ? Qt::ApplicationModal : Qt::NonModal;
     if (native_->frame->windowModality() != modality)
         native_->frame->setWindowModality(modality);
     const bool shown = native_->frame->isVisible();
