@@ -13,10 +13,12 @@
 // searches of 40 primes from 9,999,999,000, each a scan of about five billion divisors, started again while
 // time is left; only events posted while a step runs count.
 //
-// Usage: click_latency_bench [seconds per measurement, default 3]. Exits with 1 when the pool misses a
-// target: p99 at most 5 ms idle and on one core, at most 10 ms with every core busy, at most 1.2 times the
-// pool-off p99 of the same setting, and the worst wait under 20 ms.
+// Usage: click_latency_bench [seconds per measurement, default 3] [idle] [busy] [pinned]: the settings named,
+// all three when none is. Exits with 1 when the pool misses a target: p99 at most 5 ms idle and on one core,
+// at most 10 ms with every core busy, at most 1.2 times the pool-off p99 of the same setting, and the worst
+// wait under 20 ms.
 
+#include "bench/ChildMeasurement.h"
 #include "framework/startup/Startup.h"
 #include "search/Module1.h"
 #include "search/OddDivisorScan.h"
@@ -25,7 +27,6 @@
 #include <QApplication>
 #include <QEvent>
 
-#include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -149,37 +150,9 @@ int Measure(bool pool, std::chrono::milliseconds duration) {
 }
 
 // Runs this program again with "measure", pinned to `processor` unless it is negative, and reads its result.
-std::optional<Summary> MeasureInChild(const char* self, bool pool, double seconds, int processor) {
-    int out[2];
-    if (pipe(out) != 0)
-        return std::nullopt;
-    const std::string secondsText = std::to_string(seconds);
-    const pid_t child = fork();
-    if (child == 0) {
-        if (processor >= 0) {
-            cpu_set_t one;
-            CPU_ZERO(&one);
-            CPU_SET(processor, &one);
-            if (sched_setaffinity(0, sizeof one, &one) != 0)
-                _exit(2);
-        }
-        dup2(out[1], STDOUT_FILENO);
-        // The offscreen platform's notes on every window would bury the table.
-        const int quiet = open("/dev/null", O_WRONLY);
-        dup2(quiet, STDERR_FILENO);
-        close(out[0]);
-        close(out[1]);
-        execl(self, self, "measure", pool ? "on" : "off", secondsText.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(out[1]);
-    std::string text;
-    char buffer[512];
-    for (ssize_t got; (got = read(out[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<std::size_t>(got));
-    close(out[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
+std::optional<Summary> MeasureInChild(bool pool, double seconds, int processor) {
+    const std::string text =
+        bench::RunSelf({"measure", pool ? "on" : "off", std::to_string(seconds)}, processor);
     const std::size_t at = text.rfind("result ");
     Summary s;
     if (at == std::string::npos || std::sscanf(text.c_str() + at, "result %lf %lf %lf %zu %zu %u", &s.median,
@@ -218,22 +191,6 @@ private:
     std::vector<pid_t> children_;
 };
 
-unsigned Processors() {
-    cpu_set_t mask;
-    CPU_ZERO(&mask);
-    return sched_getaffinity(0, sizeof mask, &mask) == 0 ? static_cast<unsigned>(CPU_COUNT(&mask)) : 1;
-}
-
-int FirstProcessor() {
-    cpu_set_t mask;
-    CPU_ZERO(&mask);
-    sched_getaffinity(0, sizeof mask, &mask);
-    for (int n = 0; n < CPU_SETSIZE; ++n)
-        if (CPU_ISSET(n, &mask))
-            return n;
-    return 0;
-}
-
 void PrintSide(const Summary& s) {
     std::printf("  %6.2f %7.2f %7.2f %6zu %4zu %2u", s.median, s.p99, s.worst, s.count, s.steps, s.workers);
 }
@@ -245,35 +202,45 @@ int main(int argc, char** argv) {
         return Measure(std::strcmp(argv[2], "on") == 0,
                        std::chrono::milliseconds(static_cast<long>(std::atof(argv[3]) * 1000)));
     const double seconds = argc > 1 ? std::max(0.2, std::atof(argv[1])) : 3.0;
-    const char* self = "/proc/self/exe";
 
     struct Setting {
+        const char* key;
         const char* name;
         double p99Target;
         bool busy;
         bool pinned;
     };
     const Setting settings[] = {
-        {"idle", 5.0, false, false},
-        {"every core busy", 10.0, true, false},
-        {"pinned to one core", 5.0, false, true},
+        {"idle", "idle", 5.0, false, false},
+        {"busy", "every core busy", 10.0, true, false},
+        {"pinned", "pinned to one core", 5.0, false, true},
+    };
+    auto chosen = [&](const Setting& setting) {
+        if (argc <= 2)
+            return true;
+        for (int n = 2; n < argc; ++n)
+            if (std::strcmp(argv[n], setting.key) == 0)
+                return true;
+        return false;
     };
     std::printf("%.1f s per measurement; %u processors; click waits in ms while steps run\n", seconds,
-                Processors());
+                bench::Processors());
     std::printf("%-20s %-40s %-40s %s\n", "", "pool off (one thread)", "pool on", "");
     std::printf(
         "%-20s    p50     p99   worst clicks steps wk    p50     p99   worst clicks steps wk  on/off\n",
         "setting");
     bool met = true;
     for (const Setting& setting : settings) {
+        if (!chosen(setting))
+            continue;
         std::optional<Summary> off, on;
         {
             std::optional<BusyLoops> loops;
             if (setting.busy)
-                loops.emplace(Processors(), std::chrono::seconds(static_cast<long>(4 * seconds + 30)));
-            const int processor = setting.pinned ? FirstProcessor() : -1;
-            off = MeasureInChild(self, false, seconds, processor);
-            on = MeasureInChild(self, true, seconds, processor);
+                loops.emplace(bench::Processors(), std::chrono::seconds(static_cast<long>(4 * seconds + 30)));
+            const int processor = setting.pinned ? bench::FirstProcessor() : -1;
+            off = MeasureInChild(false, seconds, processor);
+            on = MeasureInChild(true, seconds, processor);
         }
         if (!off || !on) {
             std::printf("%-20s measurement failed\n", setting.name);

@@ -35,6 +35,8 @@ namespace search {
 namespace {
 
 constexpr std::int64_t kExactLimit = std::int64_t{1} << 34;
+// More divisors than any candidate the kernels take has: a larger setting would change nothing.
+constexpr std::int64_t kMostDivisors = kExactLimit / 2;
 
 // Divisors tested on the calling thread between two accountings of hook calls: long enough that a block's
 // set-up is paid once for tens of thousands of divisors, short enough (microseconds) that the hook's clock
@@ -74,9 +76,10 @@ std::int64_t Scan(std::int64_t candidate, BlockScan scan) {
     const std::int64_t divisors = (candidate - 3) / 2;
     const ParallelScan settings = Settings();
     // Only a scan longer than the calling thread's own part asks for the pool (which starts it). Without
-    // workers (a process that may run on one processor) the scan is exactly the one-thread loop.
+    // workers to help (a process that may run on one processor, now or since it started) the scan is exactly
+    // the one-thread loop.
     const bool spread =
-        settings.enabled && divisors > settings.serialDivisors && ScanPool::Shared().Workers() > 0;
+        settings.enabled && divisors > settings.serialDivisors && detail::HelpingWorkers() > 0;
     const std::int64_t alone = spread ? settings.serialDivisors : divisors;
     if (const std::int64_t found = ScanInBlocks(candidate, 0, alone, scan))
         return found;
@@ -141,8 +144,8 @@ std::int64_t FirstOddDivisorWith(DivisionKernel kernel, std::int64_t candidate) 
 void SetParallelScan(const ParallelScan& settings) {
     ParallelScan& current = Settings();
     current = settings;
-    current.serialDivisors = std::max<std::int64_t>(0, settings.serialDivisors);
-    current.rangeDivisors = std::max<std::int64_t>(1, settings.rangeDivisors);
+    current.serialDivisors = std::clamp<std::int64_t>(settings.serialDivisors, 0, kMostDivisors);
+    current.rangeDivisors = std::clamp<std::int64_t>(settings.rangeDivisors, 1, kMostDivisors);
 }
 
 void SetParallelScan(bool enabled) {

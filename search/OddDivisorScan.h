@@ -38,13 +38,14 @@ struct ParallelScan {
     // reaches the hook often and the workers stop soon after they are told to.
     std::int64_t rangeDivisors = std::int64_t{1} << 18;
 };
-// Negative serialDivisors count as 0, and rangeDivisors below 1 as 1.
+// Both settings are kept within [0, 2^33] (serialDivisors) and [1, 2^33] (rangeDivisors): no candidate the
+// kernels take has more divisors.
 void SetParallelScan(const ParallelScan& settings);
 // Turns the workers on or off, keeping the other settings.
 void SetParallelScan(bool enabled);
 ParallelScan CurrentParallelScan();
 // The worker threads of the pool: one fewer than the processors the process may run on, read when the pool
-// starts (this starts it).
+// starts (this starts it). A scan offers its ranges to fewer when processors have been taken away since.
 unsigned ParallelScanWorkers();
 
 // The instruction sets the divisibility test has a kernel for. Scalar runs on every x86-64 processor.

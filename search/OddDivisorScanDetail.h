@@ -15,11 +15,16 @@ std::int64_t FirstDividingOffsetScalar(std::int64_t candidate, std::int64_t firs
 std::int64_t FirstDividingOffsetAvx2(std::int64_t candidate, std::int64_t firstDivisor, std::int64_t count);
 std::int64_t FirstDividingOffsetAvx512(std::int64_t candidate, std::int64_t firstDivisor, std::int64_t count);
 
+// The pool's workers a scan may be offered to now: one fewer than the processors the process may use
+// (Ovelund::AvailableProcessorsNow: the affinity mask at every call, the CPU quotas at most once a second),
+// and no more than the pool has. Starts the pool.
+unsigned HelpingWorkers();
+
 // Scans the divisors firstDivisor + 2k, 0 <= k < count, in ranges of rangeDivisors that the pool's workers
 // and the calling thread share, and accounts on the calling thread one hook call per divisor that does not
 // divide, up to the first that does, as the free prefix of ranges grows. Returns that divisor's offset k, or
-// count when none divides; false when the pool cannot take the job (no workers, or a scan already running),
-// with nothing scanned and nothing accounted.
+// count when none divides; false when the pool cannot take the job (no helping workers, a scan already
+// running, or no memory for the ranges' answers), with nothing scanned and nothing accounted.
 bool ScanOnAllCores(std::int64_t candidate, std::int64_t firstDivisor, std::int64_t count,
                     std::int64_t rangeDivisors, BlockScan scan, std::int64_t& offset);
 

@@ -3,6 +3,7 @@
 #include "framework/runtime/Processors.h"
 #include "framework/runtime/ThreadPriority.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace search {
@@ -36,11 +37,12 @@ ScanPool::~ScanPool() {
     }
 }
 
-bool ScanPool::TryStart(Job& job) {
-    if (workerCount_ == 0 || busy_.exchange(true, std::memory_order_acquire))
+bool ScanPool::TryStart(Job& job, unsigned most) {
+    const unsigned offers = std::min(most, workerCount_);
+    if (offers == 0 || busy_.exchange(true, std::memory_order_acquire))
         return false;
     job.stopping_.store(false, std::memory_order_relaxed);
-    for (unsigned n = 0; n < workerCount_; ++n) {
+    for (unsigned n = 0; n < offers; ++n) {
         job.holders_.fetch_add(1, std::memory_order_relaxed);
         // Publishes the job's state to the worker that takes the offer.
         if (Job* stale = workers_[n].offer.exchange(&job, std::memory_order_acq_rel))
@@ -68,9 +70,10 @@ void ScanPool::Run(Worker& self) {
         // Read before the offer: an offer made after this read also changes the generation, and the wait
         // then does not sleep.
         const std::uint32_t seen = generation_.load();
+        // The worker woken may be one the job was not offered to.
+        if (wakeOthers_.exchange(false))
+            generation_.notify_all();
         if (Job* job = self.offer.exchange(nullptr, std::memory_order_acq_rel)) {
-            if (wakeOthers_.exchange(false))
-                generation_.notify_all();
             if (!job->Stopping())
                 job->Work();
             LetGo(*job);

@@ -1,7 +1,8 @@
 #pragma once
 // Worker threads that help the calling thread with one job at a time. The shared pool starts on first use
 // with one worker fewer than the processors this process may run on (AvailableProcessors in
-// framework/runtime/Processors.h: affinity mask and CPU quota, read then), none when it may run on one only.
+// framework/runtime/Processors.h: affinity mask and CPU quotas, read then), none when it may run on one only.
+// Processors taken away later are followed by the callers, which offer a job to fewer workers.
 // Every worker runs in the idle scheduling class (nice 19 where that is refused), so it takes only processor
 // time that nothing else wants.
 //
@@ -57,10 +58,11 @@ public:
 
     unsigned Workers() const { return workerCount_; }
 
-    // Offers `job`, which must not be Held(), to every worker. False (and nothing offered) when the pool has
-    // no workers or already runs a job: a scan started while another one waits inside the hook runs on its
-    // calling thread alone.
-    bool TryStart(Job& job);
+    // Offers `job`, which must not be Held(), to the first `most` workers (every worker by default). False
+    // (and nothing offered) when that is none or the pool already runs a job: a scan started while another
+    // one waits inside the hook runs on its calling thread alone.
+    static constexpr unsigned kEveryWorker = ~0u;
+    bool TryStart(Job& job, unsigned most = kEveryWorker);
     // Ends the job handed out by TryStart without waiting: tells it to stop and withdraws the offers not
     // taken. Workers inside it leave after their current piece of work. Called by StartedSession.
     void Finish(Job& job);
@@ -78,7 +80,7 @@ private:
     // Changes at every job and at shutdown; the workers sleep in its atomic wait.
     std::atomic<std::uint32_t> generation_{0};
     std::atomic<bool> shuttingDown_{false};
-    // Waking costs the waker per thread: the first worker up wakes the rest.
+    // Waking costs the waker per thread: the first worker up, offered the job or not, wakes the rest.
     std::atomic<bool> wakeOthers_{false};
     std::atomic<bool> busy_{false};
 };

@@ -1,3 +1,4 @@
+#include "search/DivisorRanges.h"
 #include "search/OddDivisorScan.h"
 #include "search/OddDivisorScanDetail.h"
 #include "search/ScanPool.h"
@@ -8,10 +9,12 @@
 #include "search/WaitUntil.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
 
 #include <atomic>
 #include <cstdint>
 #include <limits>
+#include <new>
 #include <ostream>
 #include <random>
 #include <string>
@@ -419,6 +422,124 @@ TEST(OddDivisorScan, FirstOddDivisorUsesASupportedKernel) {
                   ScanWith(search::ActiveDivisionKernel(), candidate))
             << "candidate " << candidate;
     }
+}
+
+// Settings at the ends of 64 bits are kept within what a scan can use: counts of ranges and divisors never
+// overflow, and every scan stays the plain loop's.
+TEST(OddDivisorScan, SettingsAtTheExtremesKeepEveryScanExact) {
+    constexpr std::int64_t kMost = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t kLeast = std::numeric_limits<std::int64_t>::min();
+    const search::ParallelScan settings[] = {
+        {true, 0, kMost},     {true, 0, kMost - 1},   {true, 0, std::int64_t{1} << 62},
+        {true, kMost, kMost}, {true, kLeast, kLeast}, {true, kMost, 1},
+        {true, 0, kLeast},    {true, kLeast, kMost},
+    };
+    for (const search::ParallelScan& setting : settings) {
+        search::SetParallelScan(setting);
+        EXPECT_LE(search::CurrentParallelScan().rangeDivisors, std::int64_t{1} << 33);
+        EXPECT_LE(search::CurrentParallelScan().serialDivisors, std::int64_t{1} << 33);
+        for (const std::int64_t candidate : {9LL, 15LL, 2'000'006LL, 1'000'003LL, 16'777'213LL})
+            EXPECT_EQ(Measure([&] { return search::FirstOddDivisor(candidate); }), ScanPlain(candidate))
+                << "candidate " << candidate << ", serial " << setting.serialDivisors << ", range "
+                << setting.rangeDivisors;
+    }
+    search::SetParallelScan(search::ParallelScan{});
+}
+
+// The ranges' job on the calling thread alone (no worker takes it): what Reset computes is what Drive walks.
+TEST(DivisorRanges, RangesAsLongAsTheLargestNumberMakeOne) {
+    search::detail::DivisorRanges job;
+    const std::int64_t ranges[] = {std::numeric_limits<std::int64_t>::max(), std::int64_t{1} << 62, 2, 1};
+    for (const std::int64_t range : ranges) {
+        job.Reset(9, 3, 3, range, search::detail::FirstDividingOffsetScalar);
+        EXPECT_EQ(Measure([&] { return 3 + 2 * job.Drive(); }), ExpectedFind(3)) << "ranges of " << range;
+        job.Reset(1'000'003, 3, (1'000'003 - 3) / 2, range, search::detail::FirstDividingOffsetScalar);
+        const Scan none = Measure([&] { return job.Drive() == (1'000'003 - 3) / 2 ? 0 : -1; });
+        EXPECT_EQ(none, ExpectedNone(1'000'003)) << "ranges of " << range;
+    }
+}
+
+// Answer slots that cannot be had leave the job as it was: the next scan with more ranges than it held before
+// gets slots of its own instead of writing past the old ones.
+TEST(DivisorRanges, AFailedAllocationLeavesTheJobUsable) {
+    search::detail::DivisorRanges job;
+    job.Reset(9, 3, 3, 1, search::detail::FirstDividingOffsetScalar);
+    EXPECT_EQ(Measure([&] { return 3 + 2 * job.Drive(); }), ExpectedFind(3));
+    EXPECT_THROW(job.Reset(9, 3, std::numeric_limits<std::int64_t>::max(), 1,
+                           search::detail::FirstDividingOffsetScalar),
+                 std::bad_alloc);
+    const std::int64_t candidate = 1'000'003LL * 1009;
+    const std::int64_t divisors = (candidate - 3) / 2;
+    job.Reset(candidate, 3, divisors, 4099, search::detail::FirstDividingOffsetScalar);
+    EXPECT_EQ(Measure([&] {
+                  const std::int64_t offset = job.Drive();
+                  return offset < divisors ? 3 + 2 * offset : 0;
+              }),
+              ExpectedForOdd(candidate));
+}
+
+// Pins the calling thread to its first `count` processors for the object's life.
+class PinnedTo {
+public:
+    explicit PinnedTo(int count) {
+        sched_getaffinity(0, sizeof before_, &before_);
+        cpu_set_t some;
+        CPU_ZERO(&some);
+        for (int n = 0, pinned = 0; n < CPU_SETSIZE && pinned < count; ++n)
+            if (CPU_ISSET(n, &before_)) {
+                CPU_SET(n, &some);
+                ++pinned;
+            }
+        pinned_ = sched_setaffinity(0, sizeof some, &some) == 0;
+    }
+    PinnedTo(const PinnedTo&) = delete;
+    PinnedTo& operator=(const PinnedTo&) = delete;
+    ~PinnedTo() { sched_setaffinity(0, sizeof before_, &before_); }
+    bool Pinned() const { return pinned_; }
+
+private:
+    cpu_set_t before_;
+    bool pinned_ = false;
+};
+
+// Processors taken away after the pool started: a scan offers its ranges to one worker fewer than the
+// processors left, and to none on one processor, where it is the one-thread loop.
+TEST(OddDivisorScan, AScanOffersItsRangesToNoMoreWorkersThanProcessorsLeft) {
+    if (search::ParallelScanWorkers() < 2)
+        GTEST_SKIP() << "fewer than three processors: nothing to take away";
+    static std::atomic<unsigned> workersSeen{0};
+    static thread_local bool seen = false;
+    static thread_local bool onCallingThread = false;
+    const search::detail::BlockScan noteWorkers = [](std::int64_t candidate, std::int64_t firstDivisor,
+                                                     std::int64_t count) {
+        if (!onCallingThread && !seen) {
+            seen = true;
+            workersSeen.fetch_add(1);
+        }
+        return search::detail::FirstDividingOffsetScalar(candidate, firstDivisor, count);
+    };
+    onCallingThread = true;
+    const std::int64_t candidate = 16'777'213;
+    const std::int64_t divisors = (candidate - 3) / 2;
+    for (const int processors : {1, 2}) {
+        const PinnedTo pinned(processors);
+        ASSERT_TRUE(pinned.Pinned());
+        EXPECT_EQ(search::detail::HelpingWorkers(), static_cast<unsigned>(processors - 1));
+        workersSeen = 0;
+        std::int64_t offset = -1;
+        const bool spread = search::detail::ScanOnAllCores(candidate, 3, divisors, 97, noteWorkers, offset);
+        EXPECT_EQ(spread, processors > 1) << processors << " processors";
+        if (spread) {
+            EXPECT_EQ(offset, divisors);
+        }
+        // The late workers have let go once the pool takes a job again.
+        WaitUntil([] { return PoolTakesAJob(); });
+        EXPECT_LE(workersSeen.load(), static_cast<unsigned>(processors - 1)) << processors << " processors";
+        search::SetParallelScan(search::ParallelScan{true, 0, 97});
+        EXPECT_EQ(Measure([&] { return search::FirstOddDivisor(candidate); }), ExpectedNone(candidate));
+        search::SetParallelScan(search::ParallelScan{});
+    }
+    EXPECT_GT(search::detail::HelpingWorkers(), 0u) << "all processors back";
 }
 
 } // namespace

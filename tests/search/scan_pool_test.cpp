@@ -156,6 +156,25 @@ TEST(ScanPool, WorkersRunInTheIdleClassOrAtTheWeakestNiceLevel) {
     EXPECT_EQ(Ovelund::CurrentThreadPriority(), own) << "the calling thread keeps its own";
 }
 
+// A job offered to fewer workers than the pool has is taken by those alone, whichever worker the wake-up
+// reaches first; offered to none, it is refused.
+TEST(ScanPool, AJobOfferedToSomeWorkersIsTakenByThoseAlone) {
+    ScanPool pool(4);
+    for (const unsigned most : {1u, 2u, 3u}) {
+        for (int round = 0; round < 20; ++round) {
+            CountingJob job;
+            ASSERT_TRUE(pool.TryStart(job, most));
+            job.WaitUntilJoined(most);
+            pool.Finish(job);
+            job.WaitUntilLetGo();
+            EXPECT_EQ(job.joined.load(), most) << "offered to " << most << ", round " << round;
+        }
+    }
+    CountingJob none;
+    EXPECT_FALSE(pool.TryStart(none, 0));
+    EXPECT_FALSE(none.Held());
+}
+
 TEST(ScanPool, APoolWithoutWorkersTakesNoJob) {
     ScanPool pool(0);
     CountingJob job;
