@@ -4,6 +4,7 @@
 #include "framework/runtime/ThreadPriority.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <system_error>
 
 namespace search {
@@ -11,7 +12,11 @@ namespace search {
 ScanPool& ScanPool::Shared() {
     // Never destroyed: a worker held back by the scheduler may still be finishing a range as the process
     // exits, and exit kills it there rather than waiting for it.
-    static ScanPool* const pool = new ScanPool(Ovelund::AvailableProcessors() - 1);
+    static ScanPool* const pool = [] {
+        auto* const shared = new ScanPool(Ovelund::AvailableProcessors() - 1);
+        std::atexit([] { Shared().ReturnWorkersToNormalClass(); });
+        return shared;
+    }();
     return *pool;
 }
 
@@ -35,6 +40,13 @@ ScanPool::~ScanPool() {
         if (Job* offered = workers_[n].offer.exchange(nullptr))
             LetGo(*offered);
     }
+}
+
+unsigned ScanPool::ReturnWorkersToNormalClass() {
+    unsigned returned = 0;
+    for (unsigned n = 0; n < workerCount_; ++n)
+        returned += Ovelund::ReturnToNormalClass(workers_[n].thread) ? 1 : 0;
+    return returned;
 }
 
 bool ScanPool::TryStart(Job& job, unsigned most) {

@@ -14,7 +14,9 @@
 // the atomic wait on a generation count (a futex on Linux): there is no lock the calling thread could queue
 // on behind a worker.
 //
-// The shared pool is never destroyed, so that leaving the program waits for no worker; a pool of one's own
+// The shared pool is never destroyed, so that leaving the program waits for no worker, and at exit its
+// workers go back to the normal class where the system permits it, so that the process ends at once rather
+// than when the scheduler next gives each an idle processor; a pool of one's own
 // stops and joins its workers in its destructor. A thread that cannot be started leaves the pool with fewer
 // workers (none at worst), and the callers then do all the work. The pool knows nothing of the toolkit or the
 // hook; workers run nothing but Job::Work.
@@ -57,6 +59,11 @@ public:
     ~ScanPool();
 
     unsigned Workers() const { return workerCount_; }
+
+    // Moves the workers back to the normal scheduling class where the system permits it, and returns how
+    // many it moved. For the process's exit: the kernel must run every thread once to end it, and a worker of
+    // the idle class on busy processors may wait seconds for that.
+    unsigned ReturnWorkersToNormalClass();
 
     // Offers `job`, which must not be Held(), to the first `most` workers (every worker by default). False
     // (and nothing offered) when that is none or the pool already runs a job: a scan started while another

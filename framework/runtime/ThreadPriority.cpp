@@ -30,4 +30,10 @@ ThreadPriority CurrentThreadPriority() {
     return errno == 0 && nice >= 19 ? ThreadPriority::Nice19 : ThreadPriority::Unchanged;
 }
 
+bool ReturnToNormalClass(std::thread& thread) {
+    sched_param parameters{};
+    parameters.sched_priority = 0;
+    return pthread_setschedparam(thread.native_handle(), SCHED_OTHER, &parameters) == 0;
+}
+
 } // namespace Ovelund

@@ -2,6 +2,8 @@
 // The scheduling of background workers: Linux's idle class, in which a thread runs only on a processor that
 // nothing else wants, so the user-interface thread and every other program go first.
 
+#include <thread>
+
 namespace Ovelund {
 
 // How the calling thread is scheduled after LowerThreadToIdlePriority.
@@ -13,5 +15,9 @@ ThreadPriority LowerThreadToIdlePriority();
 
 // How the calling thread is scheduled now: Idle, Nice19 (or weaker), or Unchanged for anything else.
 ThreadPriority CurrentThreadPriority();
+
+// Moves `thread`, one of this process's, back to the normal class; false where the system refuses, as it does
+// for a process without the privilege or the RLIMIT_NICE allowance to leave the idle class.
+bool ReturnToNormalClass(std::thread& thread);
 
 } // namespace Ovelund

@@ -156,6 +156,37 @@ TEST(ScanPool, WorkersRunInTheIdleClassOrAtTheWeakestNiceLevel) {
     EXPECT_EQ(Ovelund::CurrentThreadPriority(), own) << "the calling thread keeps its own";
 }
 
+// For the exit: workers moved back to the normal class run there, where the system lets the process move
+// them (as root); where it refuses, they stay in the idle class.
+TEST(ScanPool, WorkersReturnToTheNormalClassWherePermitted) {
+    class PriorityJob final : public ScanPool::Job {
+    public:
+        void Work() override {
+            if (Ovelund::CurrentThreadPriority() == Ovelund::ThreadPriority::Unchanged)
+                normal.fetch_add(1);
+            seen.fetch_add(1);
+            while (!Stopping()) {
+            }
+        }
+        std::atomic<unsigned> seen{0};
+        std::atomic<unsigned> normal{0};
+    } job;
+    ScanPool pool(3);
+    CountingJob first; // the workers lower themselves as they start: wait until they all have
+    ASSERT_TRUE(pool.TryStart(first));
+    first.WaitUntilJoined(pool.Workers());
+    pool.Finish(first);
+    first.WaitUntilLetGo();
+    const unsigned returned = pool.ReturnWorkersToNormalClass();
+    ASSERT_TRUE(pool.TryStart(job));
+    WaitUntil([&] { return job.seen.load() >= pool.Workers(); });
+    pool.Finish(job);
+    WaitUntil([&] { return !job.Held(); });
+    EXPECT_EQ(job.normal.load(), returned);
+    if (returned == 0)
+        GTEST_SKIP() << "this process may not leave the idle class";
+}
+
 // A job offered to fewer workers than the pool has is taken by those alone, whichever worker the wake-up
 // reaches first; offered to none, it is refused.
 TEST(ScanPool, AJobOfferedToSomeWorkersIsTakenByThoseAlone) {
