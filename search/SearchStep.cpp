@@ -20,6 +20,8 @@
 #include "search/Window1.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 
 using namespace Ovelund;
 
@@ -34,6 +36,87 @@ std::int64_t WholeNumber(const String& text) {
     return ToInt64(CDbl(text));
 }
 
+// The numbers a step works with: where it starts, and the count of primes (Mode A) or the bound (Mode B).
+struct StepNumbers {
+    std::int64_t start;
+    std::int64_t stopAt;
+};
+
+// Reads both numbers and writes them back as read (the start in Mode B only), and shows the notice when
+// either is large. None, after the message that says why, when they cannot be searched.
+std::optional<StepNumbers> JudgeNumbers(Window1& window, bool modeA) {
+    const std::int64_t start = WholeNumber(Module1::StartAt);
+    if (!modeA)
+        Module1::StartAt = Str(start);
+    const std::int64_t stopAt = WholeNumber(Module1::StopAt);
+    Module1::StopAt = Str(stopAt);
+
+    if (modeA ? stopAt <= 0 : stopAt == 0) {
+        MsgBox("# Primes must be greater than 0!");
+        return std::nullopt;
+    }
+    Ref<Label> warning = window.Warning();
+    CheckNil(warning).SetVisible(start > patienceThreshold || stopAt > patienceThreshold);
+    warning->Refresh(true);
+    if (start > largestNumberConsidered || stopAt > largestNumberConsidered) {
+        MsgBox("9,999,999,999 is the largest number considered!  Sorry.");
+        return std::nullopt;
+    }
+    return StepNumbers{start, stopAt};
+}
+
+// A prime, and where the step after the one that lists it starts.
+struct FoundPrime {
+    std::int64_t prime;
+    std::int64_t next;
+};
+
+// The first prime from `start` on, with one hook call for each odd candidate passed over (those below 3 in
+// one block); none when no candidate up to the last is prime. A start of 2 or 3 is that prime at once.
+std::optional<FoundPrime> FirstPrimeFrom(std::int64_t start) {
+    if (start == 0 || start == 1)
+        start = 2;
+    if (start == 2 || start == 3)
+        return FoundPrime{start, start + (start == 2 ? 1 : 2)};
+    if (start % 2 == 0)
+        ++start;
+    if (start < 3) {
+        // Every candidate below 3 ends its divisor loop at once and is followed by one hook call.
+        // Unsigned arithmetic: a start near the smallest 64-bit number must not overflow.
+        RuntimeBackgroundTasks((std::uint64_t{1} - static_cast<std::uint64_t>(start)) / 2 + 1);
+        start = 3;
+    }
+    for (std::int64_t i = start; i <= lastCandidate; i += 2) {
+        if (search::FirstOddDivisor(i) == 0)
+            return FoundPrime{i, i + 2};
+        RuntimeBackgroundTask();
+    }
+    return std::nullopt;
+}
+
+// What a step lists: a prime, and the rows the list held before it.
+struct StepPrime {
+    FoundPrime found;
+    std::int64_t rowsBefore;
+};
+
+// The prime this step lists, or none when the search ends with this step.
+std::optional<StepPrime> PrimeToList(Window1& window, bool modeA) {
+    if (Module1::StopFlag)
+        return std::nullopt;
+    const std::optional<StepNumbers> numbers = JudgeNumbers(window, modeA);
+    if (!numbers)
+        return std::nullopt;
+    const std::int64_t rows = CheckNil(window.ListBox1()).ListCount();
+    if (modeA && rows >= numbers->stopAt)
+        return std::nullopt;
+    const std::optional<FoundPrime> found = FirstPrimeFrom(numbers->start);
+    // In Mode B the first prime beyond the bound ends the search.
+    if (!found || (!modeA && found->prime > numbers->stopAt))
+        return std::nullopt;
+    return StepPrime{*found, rows};
+}
+
 } // namespace
 
 void Window1::goModeA() {
@@ -46,86 +129,17 @@ void Window1::goModeB() {
 
 void Window1::runStep(SearchMode mode) {
     const bool modeA = mode == SearchMode::CountOfPrimes;
-    auto timerOff = [&] {
-        CheckNil(modeA ? ModeATimer() : ModeBTimer()).SetMode(Timer::ModeOff);
-    };
-    auto endSearch = [&] {
-        timerOff();
-        finishSearch();
-    };
-    auto listPrime = [&](std::int64_t prime, std::int64_t rowsBefore, std::int64_t next) {
-        addPrimeRow(prime, rowsBefore);
-        Module1::StartAt = Str(next);
-        showLastRow();
-        Module1::Busy = false;
-    };
-
     Module1::Busy = true;
-    if (Module1::StopFlag) {
-        endSearch();
+    const std::optional<StepPrime> listed = PrimeToList(*this, modeA);
+    if (!listed) {
+        CheckNil(modeA ? ModeATimer() : ModeBTimer()).SetMode(Timer::ModeOff);
+        finishSearch();
         return;
     }
-    std::int64_t start = WholeNumber(Module1::StartAt);
-    if (!modeA)
-        Module1::StartAt = Str(start);
-    // The count in Mode A, the bound in Mode B.
-    const std::int64_t stopAt = WholeNumber(Module1::StopAt);
-    Module1::StopAt = Str(stopAt);
-
-    if (modeA ? stopAt <= 0 : stopAt == 0) {
-        MsgBox("# Primes must be greater than 0!");
-        endSearch();
-        return;
-    }
-    Ref<Label> warning = Warning();
-    CheckNil(warning).SetVisible(start > patienceThreshold || stopAt > patienceThreshold);
-    warning->Refresh(true);
-    if (start > largestNumberConsidered || stopAt > largestNumberConsidered) {
-        MsgBox("9,999,999,999 is the largest number considered!  Sorry.");
-        endSearch();
-        return;
-    }
-    const std::int64_t n = CheckNil(ListBox1()).ListCount();
-    if (modeA && n >= stopAt) {
-        endSearch();
-        return;
-    }
-    auto beyondBound = [&](std::int64_t prime) {
-        return !modeA && prime > stopAt;
-    };
-
-    if (start <= 4) {
-        if (start == 0 || start == 1)
-            start = 2;
-        if (start == 3 || start == 2) {
-            if (beyondBound(start)) {
-                endSearch();
-                return;
-            }
-            listPrime(start, n, start + (start == 2 ? 1 : 2));
-            return;
-        }
-    }
-    if (start % 2 == 0)
-        ++start;
-    if (start < 3) {
-        // Every candidate below 3 ends its divisor loop at once and is followed by one hook call.
-        // Unsigned arithmetic: a start near the smallest 64-bit number must not overflow.
-        RuntimeBackgroundTasks((std::uint64_t{1} - static_cast<std::uint64_t>(start)) / 2 + 1);
-        start = 3;
-    }
-    for (std::int64_t i = start; i <= lastCandidate; i += 2) {
-        if (search::FirstOddDivisor(i) == 0) {
-            if (beyondBound(i)) {
-                endSearch();
-                return;
-            }
-            listPrime(i, n, i + 2);
-            return;
-        }
-        RuntimeBackgroundTask();
-    }
-    endSearch();
+    addPrimeRow(listed->found.prime, listed->rowsBefore);
+    Module1::StartAt = Str(listed->found.next);
+    showLastRow();
+    Module1::Busy = false;
 }
 
 void Window1::addPrimeRow(std::int64_t p, std::int64_t n) {

@@ -244,6 +244,126 @@ bool IsPlaceholder(char c) {
     return c == '#' || c == '0' || c == ',' || c == '.';
 }
 
+// The shortest decimal text that reads back as `value` (finite), "0" for either zero.
+String ShortestText(double value) {
+    if (value == 0) {
+        return "0";
+    }
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return String(buffer, result.ptr);
+}
+
+// A pattern's number section, [begin, end), and what its placeholders ask for.
+struct NumberSection {
+    Size begin = 0;
+    Size end = 0;
+    bool grouped = false;
+    Size wholeRequired = 0;
+    Size fractionRequired = 0;
+    Size fractionMost = 0;
+};
+
+// The number section of `pattern`, which holds a digit placeholder: the run of placeholders around the first
+// one.
+NumberSection ReadNumberSection(const String& pattern) {
+    NumberSection section;
+    section.begin = pattern.find_first_of("#0");
+    while (section.begin > 0 && IsPlaceholder(pattern[section.begin - 1])) {
+        --section.begin;
+    }
+    section.end = section.begin;
+    while (section.end < pattern.size() && IsPlaceholder(pattern[section.end])) {
+        ++section.end;
+    }
+    bool inFraction = false;
+    for (Size k = section.begin; k < section.end; ++k) {
+        const char c = pattern[k];
+        if (c == '.') {
+            inFraction = true;
+        } else if (!inFraction) {
+            section.grouped = section.grouped || c == ',';
+            section.wholeRequired += c == '0' ? 1 : 0;
+        } else if (c != ',') {
+            section.fractionMost += 1;
+            section.fractionRequired += c == '0' ? 1 : 0;
+        }
+    }
+    return section;
+}
+
+// A number's decimal digits before and after the point.
+struct DecimalDigits {
+    String whole;
+    String fraction;
+};
+
+// The shortest digits of `magnitude` (finite, >= 0) laid out as whole and fraction digits; the fraction keeps
+// every digit, also those past what a pattern shows.
+DecimalDigits SplitAtPoint(double magnitude) {
+    String digits;
+    std::int64_t pointAfter = 0;
+    ShortestDigits(magnitude, digits, pointAfter);
+    DecimalDigits number;
+    if (pointAfter <= 0) {
+        number.fraction.assign(static_cast<Size>(-pointAfter), '0');
+        number.fraction += digits;
+    } else if (static_cast<Size>(pointAfter) >= digits.size()) {
+        number.whole = digits;
+        number.whole.append(static_cast<Size>(pointAfter) - digits.size(), '0');
+    } else {
+        number.whole = digits.substr(0, static_cast<Size>(pointAfter));
+        number.fraction = digits.substr(static_cast<Size>(pointAfter));
+    }
+    return number;
+}
+
+// Rounds half away from zero at fraction digit `fractionMost`, the last one shown.
+void RoundHalfAwayFromZero(DecimalDigits& number, Size fractionMost) {
+    String& fraction = number.fraction;
+    String& whole = number.whole;
+    if (fraction.size() <= fractionMost) {
+        return;
+    }
+    const bool up = fraction[fractionMost] >= '5';
+    fraction.resize(fractionMost);
+    if (!up) {
+        return;
+    }
+    bool carry = true;
+    for (Size k = fraction.size(); carry && k-- > 0;) {
+        carry = fraction[k] == '9';
+        fraction[k] = carry ? '0' : static_cast<char>(fraction[k] + 1);
+    }
+    for (Size k = whole.size(); carry && k-- > 0;) {
+        carry = whole[k] == '9';
+        whole[k] = carry ? '0' : static_cast<char>(whole[k] + 1);
+    }
+    if (carry) {
+        whole.insert(0, 1, '1');
+    }
+}
+
+// Whether every digit is zero, so that the number has no sign to show.
+bool IsZero(const DecimalDigits& number) {
+    return number.whole.find_first_not_of('0') == String::npos &&
+           number.fraction.find_first_not_of('0') == String::npos;
+}
+
+// Drops the fraction's optional trailing zeros and the whole number's leading zeros, then pads both to the
+// digits the section requires, and the whole number to at least one.
+void FitToSection(DecimalDigits& number, const NumberSection& section) {
+    String& fraction = number.fraction;
+    String& whole = number.whole;
+    while (fraction.size() > section.fractionRequired && fraction.back() == '0') {
+        fraction.pop_back();
+    }
+    fraction.append(section.fractionRequired - std::min(section.fractionRequired, fraction.size()), '0');
+    whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
+    const Size wholeDigits = std::max<Size>(section.wholeRequired, 1);
+    whole.insert(0, wholeDigits - std::min(wholeDigits, whole.size()), '0');
+}
+
 } // namespace
 
 double CDbl(const String& text) {
@@ -282,98 +402,25 @@ String Format(double value, const String& pattern) {
         return value < 0 ? "-Infinity" : "Infinity";
     }
     if (pattern.find_first_of("#0") == String::npos) {
-        if (value == 0) {
-            return "0";
-        }
-        char buffer[64];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-        return String(buffer, result.ptr);
+        return ShortestText(value);
     }
-
-    // The number section is the run of placeholders that holds the first digit placeholder.
-    Size sectionBegin = pattern.find_first_of("#0");
-    while (sectionBegin > 0 && IsPlaceholder(pattern[sectionBegin - 1])) {
-        --sectionBegin;
-    }
-    Size sectionEnd = sectionBegin;
-    while (sectionEnd < pattern.size() && IsPlaceholder(pattern[sectionEnd])) {
-        ++sectionEnd;
-    }
-    bool grouped = false;
-    bool inFraction = false;
-    Size wholeRequired = 0;
-    Size fractionRequired = 0;
-    Size fractionMost = 0;
-    for (Size k = sectionBegin; k < sectionEnd; ++k) {
-        const char c = pattern[k];
-        if (c == '.') {
-            inFraction = true;
-        } else if (!inFraction) {
-            grouped = grouped || c == ',';
-            wholeRequired += c == '0' ? 1 : 0;
-        } else if (c != ',') {
-            fractionMost += 1;
-            fractionRequired += c == '0' ? 1 : 0;
-        }
-    }
-
-    // Lay the shortest digits out as whole and fraction digits, fraction digits beyond the shown ones
-    // included.
-    String digits;
-    std::int64_t pointAfter = 0;
-    ShortestDigits(std::fabs(value), digits, pointAfter);
-    String whole;
-    String fraction;
-    if (pointAfter <= 0) {
-        fraction.assign(static_cast<Size>(-pointAfter), '0');
-        fraction += digits;
-    } else if (static_cast<Size>(pointAfter) >= digits.size()) {
-        whole = digits;
-        whole.append(static_cast<Size>(pointAfter) - digits.size(), '0');
-    } else {
-        whole = digits.substr(0, static_cast<Size>(pointAfter));
-        fraction = digits.substr(static_cast<Size>(pointAfter));
-    }
-
-    // Round half away from zero at the last shown fraction digit.
-    if (fraction.size() > fractionMost) {
-        const bool up = fraction[fractionMost] >= '5';
-        fraction.resize(fractionMost);
-        if (up) {
-            bool carry = true;
-            for (Size k = fraction.size(); carry && k-- > 0;) {
-                carry = fraction[k] == '9';
-                fraction[k] = carry ? '0' : static_cast<char>(fraction[k] + 1);
-            }
-            for (Size k = whole.size(); carry && k-- > 0;) {
-                carry = whole[k] == '9';
-                whole[k] = carry ? '0' : static_cast<char>(whole[k] + 1);
-            }
-            if (carry) {
-                whole.insert(0, 1, '1');
-            }
-        }
-    }
-    while (fraction.size() > fractionRequired && fraction.back() == '0') {
-        fraction.pop_back();
-    }
-    fraction.append(fractionRequired - std::min(fractionRequired, fraction.size()), '0');
-    whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
-    const bool zero = whole.empty() && fraction.find_first_not_of('0') == String::npos;
-    whole.insert(
-        0, std::max<Size>(wholeRequired, 1) - std::min(std::max<Size>(wholeRequired, 1), whole.size()), '0');
+    const NumberSection section = ReadNumberSection(pattern);
+    DecimalDigits number = SplitAtPoint(std::fabs(value));
+    RoundHalfAwayFromZero(number, section.fractionMost);
+    const bool zero = IsZero(number);
+    FitToSection(number, section);
 
     String out;
     if (value < 0 && !zero) {
         out += '-';
     }
-    out += pattern.substr(0, sectionBegin);
-    out += grouped ? GroupByThrees(whole) : whole;
-    if (!fraction.empty()) {
+    out += pattern.substr(0, section.begin);
+    out += section.grouped ? GroupByThrees(number.whole) : number.whole;
+    if (!number.fraction.empty()) {
         out += '.';
-        out += fraction;
+        out += number.fraction;
     }
-    out += pattern.substr(sectionEnd);
+    out += pattern.substr(section.end);
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "framework/qt/CompactListView.h"
 #include "framework/qt/RowStore.h"
+#include "support/Wait.h"
 
 #include <QApplication>
 #include <QBackingStore>
@@ -18,14 +19,9 @@
 #include <vector>
 
 using namespace Ovelund;
+using testing_support::Settle;
 
 namespace {
-
-// Scroll bars are shown or hidden by queued calls; two passes let the layout that follows settle too.
-void Settle() {
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
 
 struct ShownView {
     ShownView(int width, int height, int columns, bool framed = true) {

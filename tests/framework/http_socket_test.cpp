@@ -10,17 +10,9 @@
 #include "framework/net/TCPSocket.h"
 #include "support/ClosedLoopbackPort.h"
 #include "support/FullBacklogListener.h"
+#include "support/LoopbackServer.h"
 #include "support/NoFreeFileDescriptors.h"
-#include "support/ResetConnection.h"
-
-#include <QByteArray>
-#include <QEventLoop>
-#include <QHostAddress>
-#include <QObject>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTimer>
-#include <QVariant>
+#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -38,115 +30,10 @@
 namespace Ovelund {
 namespace {
 
-// ---- event loop ----
-
-// Runs the event loop until `done` holds or a safety limit passes; the limit only keeps a broken case from
-// hanging the run.
-bool RunUntil(const std::function<bool()>& done, int limitMs = 5000) {
-    if (done())
-        return true;
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    poll.start(1);
-    QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
-    loop.exec();
-    return done();
-}
-
-// Lets the event loop run for a while, so that an event that should not come has its chance to.
-void Settle(int ms = 50) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-// ---- the loopback server ----
-
-// What the server plays on each connection: chunks written `delayMs` apart (the first one too), then a
-// close, a reset or nothing.
-struct Script {
-    std::vector<std::string> chunks;
-    int delayMs = 0;
-    bool closeAfter = true;
-    // Whether to wait for the request's empty line before playing.
-    bool waitForRequest = true;
-    // Whether to end with a reset instead.
-    bool resetAfter = false;
-};
-
-class LoopbackServer {
-public:
-    explicit LoopbackServer(Script script = {}) : script_(std::move(script)) {
-        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { Accept(); });
-        listening_ = server_.listen(QHostAddress::LocalHost, 0);
-    }
-
-    bool listening() const { return listening_; }
-    std::uint16_t port() const { return server_.serverPort(); }
-
-    // The bytes received, of all connections in order.
-    std::string request;
-    int connections = 0;
-    std::size_t chunksSent = 0;
-    bool serverClosed = false; // the server closed its side
-    bool clientClosed = false; // the client closed before the server did
-
-private:
-    void Accept() {
-        while (QTcpSocket* peer = server_.nextPendingConnection()) {
-            ++connections;
-            QObject::connect(peer, &QIODevice::readyRead, peer, [this, peer] {
-                request += peer->readAll().toStdString();
-                if (!peer->property("playing").toBool() && request.find("\r\n\r\n") != std::string::npos)
-                    Play(peer);
-            });
-            auto noteClose = [this] {
-                if (!serverClosed)
-                    clientClosed = true;
-            };
-            QObject::connect(peer, &QAbstractSocket::disconnected, peer, noteClose);
-            QObject::connect(peer, &QAbstractSocket::errorOccurred, peer, noteClose);
-            if (!script_.waitForRequest)
-                Play(peer);
-        }
-    }
-
-    void Play(QTcpSocket* peer) {
-        peer->setProperty("playing", true);
-        Send(peer, 0);
-    }
-
-    void Send(QTcpSocket* peer, std::size_t index) {
-        if (index == script_.chunks.size()) {
-            if (script_.resetAfter) {
-                serverClosed = true;
-                testing_support::ResetConnection(*peer);
-            } else if (script_.closeAfter) {
-                serverClosed = true;
-                peer->disconnectFromHost();
-            }
-            return;
-        }
-        auto step = [this, peer, index] {
-            const std::string& chunk = script_.chunks[index];
-            peer->write(chunk.data(), static_cast<qint64>(chunk.size()));
-            ++chunksSent;
-            Send(peer, index + 1);
-        };
-        if (script_.delayMs > 0)
-            QTimer::singleShot(script_.delayMs, peer, step);
-        else
-            step();
-    }
-
-    Script script_;
-    QTcpServer server_;
-    bool listening_ = false;
-};
+using testing_support::LoopbackServer;
+using testing_support::RunFor;
+using testing_support::RunUntil;
+using testing_support::Script;
 
 // ---- the program's side ----
 
@@ -247,7 +134,7 @@ TEST_P(HttpSocketRequest, SendsTheExactRequestBytes) {
     socket->Get(url);
     ASSERT_TRUE(RunUntil([&] { return recorder->outcomes() > 0; }));
 
-    EXPECT_EQ(server.request, WithPort(c.request, server.port()));
+    EXPECT_EQ(server.request(), WithPort(c.request, server.port()));
     ASSERT_EQ(recorder->pages.size(), 1u);
     EXPECT_EQ(recorder->pages[0].url, url);
     EXPECT_EQ(recorder->pages[0].status, 200);
@@ -312,18 +199,18 @@ TEST_P(HttpSocketReply, DeliversOnePageWithTheBodyAsReceived) {
     Ref<HTTPSocket> socket = NewClient(recorder);
     bool serverClosedAtDelivery = false;
     recorder->onOutcome = [&](const Ref<HTTPSocket>&) {
-        serverClosedAtDelivery = server.serverClosed;
+        serverClosedAtDelivery = server.serverClosed();
     };
 
     socket->Get(UrlAt(server.port()));
     ASSERT_TRUE(RunUntil([&] { return recorder->outcomes() > 0; }));
     if (c.script.resetAfter) {
-        Settle(); // a reset after a complete reply changes nothing
+        RunFor(); // a reset after a complete reply changes nothing
     } else if (c.script.closeAfter) {
         EXPECT_TRUE(serverClosedAtDelivery);
-        Settle();
+        RunFor();
     } else {
-        EXPECT_TRUE(RunUntil([&] { return server.clientClosed; })) << "the client closes the connection";
+        EXPECT_TRUE(RunUntil([&] { return server.clientClosed(); })) << "the client closes the connection";
     }
 
     EXPECT_TRUE(recorder->errors.empty());
@@ -445,7 +332,7 @@ TEST_P(HttpSocketError, ReportsOneErrorAndNoPage) {
     socket->Get(url);
     EXPECT_EQ(recorder->outcomes(), 0u) << "the outcome comes on the event loop, not from inside Get";
     ASSERT_TRUE(RunUntil([&] { return recorder->outcomes() > 0; }));
-    Settle();
+    RunFor();
 
     EXPECT_TRUE(recorder->pages.empty());
     ASSERT_EQ(recorder->errors.size(), 1u);
@@ -534,7 +421,7 @@ TEST_F(HttpSocketTest, AConnectThatFailsAtOnceReportsOnTheEventLoop) {
     }
     EXPECT_EQ(recorder->outcomes(), 0u);
     ASSERT_TRUE(RunUntil([&] { return recorder->outcomes() > 0; }));
-    Settle();
+    RunFor();
     EXPECT_TRUE(recorder->pages.empty());
     EXPECT_EQ(recorder->errors, std::vector<std::int32_t>{SocketError::kOpenDriverError});
 }
@@ -545,13 +432,14 @@ TEST_F(HttpSocketTest, ANeverAnsweringServerGivesNoEventAndTheClientCanBeDropped
     LoopbackServer server(Script{{}, 0, false});
     Ref<HTTPSocket> socket = NewClient(recorder);
     socket->Get(UrlAt(server.port()));
-    ASSERT_TRUE(RunUntil([&] { return !server.request.empty(); }));
-    Settle(300);
+    ASSERT_TRUE(RunUntil([&] { return !server.request().empty(); }));
+    RunFor(300);
     EXPECT_EQ(recorder->outcomes(), 0u);
 
     socket.reset();
-    EXPECT_TRUE(RunUntil([&] { return server.clientClosed; })) << "dropping the client closes its connection";
-    Settle();
+    EXPECT_TRUE(RunUntil([&] { return server.clientClosed(); }))
+        << "dropping the client closes its connection";
+    RunFor();
     EXPECT_EQ(recorder->outcomes(), 0u);
 }
 
@@ -577,7 +465,7 @@ TEST_F(HttpSocketTest, AConnectThatIsNeverAnsweredWaitsWithoutLimit) {
 
     socket->Close();
     const std::uint64_t attempts = socket->ConnectAttempts();
-    Settle(300);
+    RunFor(300);
     EXPECT_EQ(recorder->outcomes(), 0u);
     EXPECT_EQ(socket->ConnectAttempts(), attempts);
 }
@@ -602,12 +490,12 @@ TEST_P(HttpSocketDrop, ADroppedClientAbandonsItsRequestQuietly) {
     Ref<HTTPSocket> socket = NewClient(recorder);
     socket->Get(c.target == Target::Server ? UrlAt(server.port()) : String(c.url));
     if (c.chunksBeforeDrop > 0) {
-        ASSERT_TRUE(RunUntil([&] { return server.chunksSent >= c.chunksBeforeDrop; }));
-        Settle(20); // lets the client read what was sent
+        ASSERT_TRUE(RunUntil([&] { return server.chunksSent() >= c.chunksBeforeDrop; }));
+        RunFor(20); // lets the client read what was sent
     }
 
     socket.reset();
-    Settle(c.script.delayMs * static_cast<int>(c.script.chunks.size()) + 100);
+    RunFor(c.script.delayMs * static_cast<int>(c.script.chunks.size()) + 100);
     EXPECT_EQ(recorder->outcomes(), 0u);
 }
 
@@ -641,7 +529,7 @@ TEST_F(HttpSocketTest, AHandlerMayDropTheLastReferenceToItsClient) {
         };
         socket->Get(url);
         ASSERT_TRUE(RunUntil([&] { return handlers->outcomes() > 0; }));
-        Settle();
+        RunFor();
         EXPECT_FALSE(socket);
         EXPECT_EQ(handlers->outcomes(), 1u);
     }
@@ -657,9 +545,9 @@ TEST_F(HttpSocketTest, AHandlerMayStartTheNextRequest) {
     };
     socket->Get(UrlAt(server.port()));
     ASSERT_TRUE(RunUntil([&] { return recorder->outcomes() >= 2; }));
-    Settle();
+    RunFor();
 
-    EXPECT_EQ(server.connections, 2);
+    EXPECT_EQ(server.connections(), 2);
     EXPECT_TRUE(recorder->errors.empty());
     ASSERT_EQ(recorder->pages.size(), 2u);
     EXPECT_EQ(recorder->pages[1].url, second);
@@ -678,16 +566,16 @@ TEST_F(HttpSocketTest, ASecondGetAbandonsTheFirst) {
         Ref<HTTPSocket> socket = NewClient(handlers);
         socket->Get(first);
         if (first == UrlAt(silent.port())) {
-            ASSERT_TRUE(RunUntil([&] { return !silent.request.empty(); }));
+            ASSERT_TRUE(RunUntil([&] { return !silent.request().empty(); }));
         }
         socket->Get(second);
         ASSERT_TRUE(RunUntil([&] { return handlers->outcomes() > 0; }));
-        Settle();
+        RunFor();
         EXPECT_TRUE(handlers->errors.empty());
         ASSERT_EQ(handlers->pages.size(), 1u);
         EXPECT_EQ(handlers->pages[0].url, second);
     }
-    EXPECT_TRUE(silent.clientClosed);
+    EXPECT_TRUE(silent.clientClosed());
 }
 
 // ---- construction, class records and name mapping ----
@@ -779,9 +667,9 @@ TEST_F(HttpSocketTest, TheTcpLayerRaisesConnectedDataAndThePeersCloseAsError) {
     socket->SetPort(server.port());
     socket->Connect();
     ASSERT_TRUE(RunUntil([&] { return !events->errors.empty(); }));
-    Settle();
+    RunFor();
 
-    EXPECT_EQ(server.request, "ping\r\n\r\n");
+    EXPECT_EQ(server.request(), "ping\r\n\r\n");
     EXPECT_EQ(events->connected, 1);
     EXPECT_EQ(events->data, "hello");
     EXPECT_EQ(events->errors, std::vector<std::int32_t>{SocketError::kLostConnection});
@@ -804,7 +692,7 @@ TEST_F(HttpSocketTest, TheTcpLayerReportsConnectionsThatCannotBeMade) {
         socket->Connect();
         EXPECT_TRUE(events->errors.empty());
         ASSERT_TRUE(RunUntil([&] { return !events->errors.empty(); }));
-        Settle();
+        RunFor();
         EXPECT_EQ(events->connected, 0);
         EXPECT_EQ(events->errors, std::vector<std::int32_t>{c.code});
     }

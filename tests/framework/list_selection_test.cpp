@@ -10,6 +10,7 @@
 #include "framework/qt/WindowNative.h"
 #include "framework/startup/Startup.h"
 #include "framework/windows/Window.h"
+#include "support/Wait.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -28,17 +29,13 @@
 #include <vector>
 
 using namespace Ovelund;
+using testing_support::Settle;
 namespace d = Ovelund::design;
 
 namespace {
 
 constexpr auto Ctrl = Qt::ControlModifier;
 constexpr auto Shift = Qt::ShiftModifier;
-
-void Settle() {
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
 
 // A press and release of the left button at the middle of the viewport's `line`th row line (0 = top),
 // whether or not a row is there.

@@ -6,7 +6,7 @@
 #include "framework/runtime/BackgroundTask.h"
 #include "framework/runtime/EventLoop.h"
 #include "framework/startup/Startup.h"
-#include "search/WaitUntil.h"
+#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 #include <sched.h>

@@ -4,7 +4,7 @@
 
 #include "framework/runtime/ThreadPriority.h"
 #include "search/ScanPool.h"
-#include "search/WaitUntil.h"
+#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 

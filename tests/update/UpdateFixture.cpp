@@ -3,11 +3,10 @@
 #include "framework/startup/Startup.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QKeyEvent>
 
 #include <memory>
+#include <string>
 
 using namespace Ovelund;
 
@@ -17,6 +16,10 @@ String Document(const String& version, const String& description, const String& 
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Update>\n<CurrentVersion>" + version +
            "</CurrentVersion>\n<Description>" + description + "</Description>\n<Free>" + free +
            "</Free>\n</Update>\n";
+}
+
+std::string UpdateDocumentUrl(std::uint16_t port) {
+    return "http://www.example.com:" + std::to_string(port) + "/Updates/tarnwick.xml";
 }
 
 void UpdateFixture::SetUp() {
@@ -55,18 +58,6 @@ void UpdateFixture::SendKey(QWidget* to, int key) {
     QApplication::sendEvent(to, &press);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
     QApplication::sendEvent(to, &release);
-}
-
-bool UpdateFixture::RunUntil(const std::function<bool()>& done, int limitMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
-
-void UpdateFixture::RunFor(int ms) {
-    RunUntil([] { return false; }, ms);
 }
 
 } // namespace update_testing

@@ -3,7 +3,6 @@
 // recording dialog presenter and a recorder of opened addresses. The maker's host resolves to loopback, so
 // the request each update window starts as it opens never leaves the machine.
 
-#include "LoopbackServer.h"
 #include "app/App.h"
 #include "framework/application/Application.h"
 #include "framework/net/HostResolver.h"
@@ -13,6 +12,7 @@
 #include "framework/runtime/ApplicationIdentity.h"
 #include "framework/runtime/Platform.h"
 #include "support/ClosedLoopbackPort.h"
+#include "support/LoopbackServer.h"
 #include "support/RecordingPresenter.h"
 #include "support/UrlRecorder.h"
 #include "update/selfTest.h"
@@ -24,12 +24,21 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace update_testing {
 
 inline const Ovelund::String kDocumentURL = "http://www.example.com/Updates/tarnwick.xml";
+
+// The update document's address at a loopback port, under the maker's host name.
+std::string UpdateDocumentUrl(std::uint16_t port);
+
+// The loopback server in the place of the maker's host.
+class UpdateServer : public testing_support::LoopbackServer {
+public:
+    // The update document's address on this server.
+    std::string url() const { return UpdateDocumentUrl(port()); }
+};
 
 // An update document as the maker's server writes it.
 Ovelund::String Document(const Ovelund::String& version, const Ovelund::String& description,
@@ -58,10 +67,6 @@ protected:
         return control ? Ovelund::NativeWidget<W>(control->Native()) : nullptr;
     }
     static void SendKey(QWidget* to, int key);
-    // Lets the event loop run until `done` holds or a generous safety limit passes; returns `done()`.
-    static bool RunUntil(const std::function<bool()>& done, int limitMs = 5000);
-    // Lets the event loop run for a while, for tests that expect nothing to happen.
-    static void RunFor(int ms);
 
     std::uint64_t BeepsSinceSetUp() const { return Ovelund::BeepCount() - beepsAtSetUp_; }
     // The update document's address at a loopback port that refuses every connection while the test runs.

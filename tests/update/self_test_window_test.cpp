@@ -1,7 +1,6 @@
 // The self-test window: its design and version label, its single instance, and "Check for Updates", which
 // shows the update window modally and closes the self-test window once the update window has closed.
 
-#include "LoopbackServer.h"
 #include "UpdateFixture.h"
 
 #include <QAbstractButton>
@@ -15,8 +14,8 @@
 using namespace Ovelund;
 using update_testing::Bytes;
 using update_testing::Document;
-using update_testing::LoopbackServer;
 using update_testing::UpdateFixture;
+using update_testing::UpdateServer;
 using Answer = DialogPresenter::Answer;
 
 namespace {
@@ -62,7 +61,7 @@ protected:
         EXPECT_FALSE(update->IsOpen());
     }
 
-    LoopbackServer server;
+    UpdateServer server;
 };
 
 TEST_F(SelfTestWindow, ShowsItsDesignAndTheLongVersion) {
@@ -136,7 +135,7 @@ TEST_F(SelfTestWindow, ReturnRunsTheCheckInAModalUpdateWindow) {
             if (!server.requestComplete())
                 return false;
             modal = update.Native().frame->windowModality() == Qt::ApplicationModal;
-            server.SendOnHeldConnection(LoopbackServer::HttpReply(200, Bytes(Document("3.0.0", "", "Yes"))));
+            server.SendOnHeldConnection(UpdateServer::HttpReply(200, Bytes(Document("3.0.0", "", "Yes"))));
             return true;
         },
         true);
@@ -166,7 +165,7 @@ TEST_P(SelfTestAfterTheCheck, ClosesOnceTheUpdateWindowHasClosed) {
     std::function<bool(updateWindow&)> whileModal;
     switch (ending) {
     case Ending::Current:
-        server.ReplyWith(LoopbackServer::HttpReply(200, Bytes(Document("3.0.0", "", "Yes"))));
+        server.ReplyWith(UpdateServer::HttpReply(200, Bytes(Document("3.0.0", "", "Yes"))));
         break;
     case Ending::ConnectionError:
         url = RefusingUrl();
@@ -186,7 +185,7 @@ TEST_P(SelfTestAfterTheCheck, ClosesOnceTheUpdateWindowHasClosed) {
         break;
     case Ending::QuestionCancel:
     case Ending::QuestionAction:
-        server.ReplyWith(LoopbackServer::HttpReply(200, Bytes(Document("3.1.0", "", "No"))));
+        server.ReplyWith(UpdateServer::HttpReply(200, Bytes(Document("3.1.0", "", "No"))));
         dialogs->answers.push_back(ending == Ending::QuestionCancel ? Answer::Cancel : Answer::Action);
         break;
     }
@@ -207,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(Endings, SelfTestAfterTheCheck,
 
 // "Go to Website" keeps the update window open, so the self-test window waits behind it.
 TEST_F(SelfTestWindow, AfterGoToWebsiteItWaitsForTheUpdateWindow) {
-    server.ReplyWith(LoopbackServer::HttpReply(200, Bytes(Document("3.1.0", "", "Yes"))));
+    server.ReplyWith(UpdateServer::HttpReply(200, Bytes(Document("3.1.0", "", "Yes"))));
     dialogs->answers.push_back(Answer::Alternate);
     Ref<selfTest> window = CheckNow();
     bool selfTestWaited = false;

@@ -2,22 +2,24 @@
 // own request goes to port 80, which a test cannot rely on binding, so each test points the window's client
 // at the server's port with a Get of its own, which ends the window's first request.
 
-#include "LoopbackServer.h"
 #include "UpdateFixture.h"
 
 #include "framework/core/Text.h"
 #include "framework/net/SocketErrors.h"
 #include "framework/net/TCPSocket.h"
 #include "support/FullBacklogListener.h"
+#include "support/Wait.h"
 
 #include <QAbstractButton>
 
 using namespace Ovelund;
+using testing_support::RunFor;
+using testing_support::RunUntil;
 using update_testing::Bytes;
 using update_testing::Document;
-using update_testing::LoopbackServer;
 using update_testing::UpdateDocumentUrl;
 using update_testing::UpdateFixture;
+using update_testing::UpdateServer;
 using Answer = DialogPresenter::Answer;
 
 namespace {
@@ -33,20 +35,20 @@ protected:
         return RunUntil([&] { return !window->IsOpen(); });
     }
 
-    LoopbackServer server;
+    UpdateServer server;
 };
 
 TEST_F(UpdateRequest, ACurrentDocumentEndsTheCheck) {
-    server.ReplyWith(LoopbackServer::HttpReply(200, Bytes(Document("3.0.0", "Nothing new.", "Yes"))));
+    server.ReplyWith(UpdateServer::HttpReply(200, Bytes(Document("3.0.0", "Nothing new.", "Yes"))));
     Ref<updateWindow> window = StartCheck(server.url());
     Ref<Label> label = window->StaticText1();
     ASSERT_TRUE(WaitForClose(window));
 
     // The request line and the Host header; the client's own tests cover the rest of the bytes.
-    const QList<QByteArray> lines = server.request().split('\n');
+    const QList<QByteArray> lines = server.latestRequest().split('\n');
     EXPECT_EQ(lines.value(0), QByteArray("GET /Updates/tarnwick.xml HTTP/1.0\r"));
     EXPECT_TRUE(lines.contains("Host: www.example.com:" + QByteArray::number(server.port()) + "\r"))
-        << server.request().toStdString();
+        << server.latestRequest().toStdString();
     EXPECT_EQ(server.connections(), 1);
 
     EXPECT_EQ(label->Text(), "This version is current.");
@@ -107,7 +109,7 @@ TEST_F(UpdateRequest, RepliesCutShortAndPagesThatAreNoDocumentAreTheCommunicatio
          false},
         {"reset within a body that ends on close", "HTTP/1.0 200 OK\r\n\r\n" + document, true},
         {"a network's sign-in page",
-         LoopbackServer::HttpReply(200, "<html><body><form>Sign in to use this network</form></body></html>"),
+         UpdateServer::HttpReply(200, "<html><body><form>Sign in to use this network</form></body></html>"),
          false},
         {"a status line without a status number", "HTTP/1.0 OK\r\n\r\n" + document, false},
     };
@@ -115,7 +117,7 @@ TEST_F(UpdateRequest, RepliesCutShortAndPagesThatAreNoDocumentAreTheCommunicatio
         SCOPED_TRACE(c.what);
         dialogs->messages.clear();
         const std::uint64_t beeps = BeepsSinceSetUp();
-        LoopbackServer host;
+        UpdateServer host;
         host.ReplyWith(c.reply);
         if (c.reset)
             host.ResetInsteadOfClosing();
@@ -163,8 +165,8 @@ TEST_F(UpdateRequest, AReplyAfterCancelActsOnNothing) {
     Widget<QAbstractButton>(*window, "PushButton1")->click();
     EXPECT_FALSE(window->IsOpen());
 
-    server.SendOnHeldConnection(LoopbackServer::HttpReply(200, Bytes(Document("3.1.0", "", "Yes"))));
-    EXPECT_TRUE(RunUntil([&] { return server.peerClosed(); }));
+    server.SendOnHeldConnection(UpdateServer::HttpReply(200, Bytes(Document("3.1.0", "", "Yes"))));
+    EXPECT_TRUE(RunUntil([&] { return server.connectionClosed(); }));
     RunFor(200);
     EXPECT_TRUE(dialogs->messages.empty());
     EXPECT_TRUE(dialogs->questions.empty());
