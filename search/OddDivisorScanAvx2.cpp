@@ -13,23 +13,8 @@ namespace search::detail {
 namespace {
 
 constexpr int kLanes = 4;
-constexpr int kGroupVectors = 16;
-constexpr std::int64_t kGroupDivisors = kLanes * kGroupVectors;
-
-// From this divisor on a group's quotients follow a straight line closely enough (see PlanLines).
-constexpr std::int64_t kLinearFrom = std::int64_t{1} << 17;
-
-// Adding 1.5 * 2^52 under round-to-nearest leaves the nearest integer in the low bits.
-constexpr double kRoundingMagic = 6755399441055744.0;
+constexpr int kGroupVectors = kGroupDivisors / kLanes;
 constexpr int kNearest = _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC;
-
-// The distance of each divisor of a group from the group's first one.
-alignas(32) constexpr std::array<double, kGroupDivisors> kOffsets = [] {
-    std::array<double, kGroupDivisors> offsets{};
-    for (std::size_t k = 0; k < offsets.size(); ++k)
-        offsets[k] = 2.0 * static_cast<double>(k);
-    return offsets;
-}();
 
 // Everything a group's remainders depend on. The line is used by the linear method only.
 struct Group {
@@ -42,11 +27,11 @@ struct Group {
 enum class Method { Division, Line };
 
 __attribute__((target("avx2,fma"), always_inline)) inline __m256d Divisors(const Group& group, int vector) {
-    return _mm256_add_pd(group.firstDivisor, _mm256_load_pd(kOffsets.data() + kLanes * vector));
+    return _mm256_add_pd(group.firstDivisor, _mm256_load_pd(kGroupOffsets.data() + kLanes * vector));
 }
 
 // Division is exact whenever j divides i (the quotient is representable), whatever the rounding mode.
-// The line's multiply-add rounds to the nearest integer itself (see PlanLines); it relies on the rounding
+// The line's multiply-add rounds to the nearest integer itself (see kLinearFrom); it relies on the rounding
 // mode being round-to-nearest, which the caller checks.
 template <Method method>
 __attribute__((target("avx2,fma"), always_inline)) inline __m256d Remainders(const Group& group, int vector) {
@@ -59,23 +44,10 @@ __attribute__((target("avx2,fma"), always_inline)) inline __m256d Remainders(con
     return _mm256_fnmadd_pd(quotients, divisors, group.candidate);
 }
 
-// Lines slope * j + intercept that follow i / j over consecutive groups, computed ahead for a whole chunk
-// of groups so that no group waits for its division. Each starts as the tangent at the group's centre c:
-// for j = c + d with |d| <= 63 that is off by (i / c) u^2 / (1 + u), u = d / c, below 0.031 for c >= 2^17
-// and i < 2^34. Its intercept is then rounded to an integer b and the line turned about the centre to make
-// up for it, which moves it by at most (1/2) 63 / c < 0.0003 within the group. Every term stays below 2^19,
-// so the roundings add less than 2^-30: |line - i / j| < 1/2. As b is an integer, b + 1.5 * 2^52 is exact,
-// and a single fused multiply-add rounds the line to the nearest integer.
-constexpr int kChunkGroups = 32;
-
-struct Lines {
-    alignas(32) double firstDivisor[kChunkGroups];
-    alignas(32) double slope[kChunkGroups];
-    alignas(32) double interceptPlusMagic[kChunkGroups];
-};
-
+// The lines of a chunk's groups (see kLinearFrom in OddDivisorScanDetail.h).
 __attribute__((target("avx2,fma"), always_inline)) inline void
-PlanLines(Lines& lines, __m256d candidate, double inverseCandidate, std::int64_t firstDivisor, int groups) {
+PlanLines(PlannedLines& lines, __m256d candidate, double inverseCandidate, std::int64_t firstDivisor,
+          int groups) {
     constexpr double kGroupSpan = 2.0 * kGroupDivisors;
     const __m256d laneSpans = _mm256_setr_pd(0, kGroupSpan, 2 * kGroupSpan, 3 * kGroupSpan);
     const __m256d toCentre = _mm256_set1_pd(static_cast<double>(kGroupDivisors - 1));
@@ -138,7 +110,7 @@ FirstDividingOffsetAvx2(std::int64_t candidate, std::int64_t firstDivisor, std::
     const bool roundsToNearest = (_mm_getcsr() & _MM_ROUND_MASK) == _MM_ROUND_NEAREST;
     if (firstDivisor >= kLinearFrom && roundsToNearest) {
         const double inverseCandidate = 1.0 / exactCandidate;
-        Lines lines;
+        PlannedLines lines;
         while (count - done >= kGroupDivisors) {
             const int groups =
                 static_cast<int>(std::min<std::int64_t>(kChunkGroups, (count - done) / kGroupDivisors));

@@ -7,11 +7,6 @@
 namespace search::detail {
 namespace {
 
-constexpr std::int64_t kGroupDivisors = 64;
-
-// From this divisor on a group's quotients follow a straight line closely enough (see FirstHitByLine).
-constexpr std::int64_t kLinearFrom = std::int64_t{1} << 17;
-
 // The quotient is exact whenever j divides i, so truncating it gives q = i / j; otherwise q * j != i for
 // any q. q <= i / j keeps the product below 2^35.
 std::int64_t FirstHitByDivision(std::int64_t candidate, std::int64_t firstDivisor, std::int64_t count) {
@@ -25,10 +20,9 @@ std::int64_t FirstHitByDivision(std::int64_t candidate, std::int64_t firstDiviso
     return count;
 }
 
-// The tangent of i / j at the group's centre c, as slope * j + intercept. For j = c + d with |d| <= 63 it
-// is off by (i / c) u^2 / (1 + u), u = d / c; with c >= 2^17 and i < 2^34 that is below 0.031. Every term
-// stays below 2^18, so the roundings add less than 2^-30: |line - i / j| < 1/2, and truncating line + 1/2
-// (always positive) rounds it to i / j whenever j divides i.
+// The tangent of i / j at the group's centre c, as slope * j + intercept: off by less than 0.031 from
+// kLinearFrom on (OddDivisorScanDetail.h states the bound), with roundings of less than 2^-30, so
+// |line - i / j| < 1/2, and truncating line + 1/2 (always positive) rounds it to i / j whenever j divides i.
 std::int64_t FirstHitByLine(std::int64_t candidate, double inverseCandidate, std::int64_t firstDivisor) {
     const double centre = static_cast<double>(firstDivisor + (kGroupDivisors - 1));
     const double quotient = static_cast<double>(candidate) / centre;
