@@ -428,9 +428,15 @@ void CompactListView::updateRowHeight() {
     rowHeight_ = std::max(1, QFontMetrics(font()).height() + 2 * kRowPadding);
 }
 
+int CompactListView::listWidth() const {
+    // The scroll bar takes its place inside the frame: measured without it, the columns would move whenever
+    // it shows or hides.
+    return std::max(0, width() - 2 * frameWidth());
+}
+
 void CompactListView::updateBoundaries() {
     const int columns = columnCount();
-    const int width = viewport()->width();
+    const int width = listWidth();
     std::vector<int> widths(static_cast<std::size_t>(columns), -1); // -1: a share of the rest
     int fixed = 0;
     int shares = 0;
@@ -512,7 +518,11 @@ void CompactListView::paintEvent(QPaintEvent* event) {
         }
         for (int column = 0; column < columns; ++column) {
             const auto c = static_cast<std::size_t>(column);
-            const QRect cellArea(boundaries_[c], y, boundaries_[c + 1] - boundaries_[c], rowHeight_);
+            // The last column reaches under the scroll bar when one shows; its cells keep their alignment
+            // within what stays visible beside the bar.
+            const int right =
+                column + 1 < columns ? boundaries_[c + 1] : std::min(boundaries_[c + 1], viewport()->width());
+            const QRect cellArea(boundaries_[c], y, right - boundaries_[c], rowHeight_);
             if (!cellArea.intersects(dirty)) {
                 continue;
             }
