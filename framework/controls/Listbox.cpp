@@ -56,7 +56,7 @@ void Listbox::CreateWidget(ControlNative& native) {
     view->setColumnCount(columnCount_);
     view->setColumnWidths(ToQt(columnWidths_));
     for (std::size_t column = 0; column < columnAlignments_.size(); ++column)
-        view->setColumnAlignment(static_cast<int>(column), columnAlignments_[column]);
+        view->setColumnAlignment(static_cast<int>(column), static_cast<int>(columnAlignments_[column]));
     view->setGridLines(gridLinesHorizontal_ != 0, gridLinesVertical_ != 0);
     view->setMultipleSelection(selectionType_ == 1);
     view->setFrameShape(border_ ? QFrame::StyledPanel : QFrame::NoFrame);
@@ -130,15 +130,15 @@ void Listbox::SetScrollPosition(std::int32_t row) {
 
 std::int32_t Listbox::ColumnAlignment(std::int32_t column) const {
     if (column < 0 || column >= columnCount_)
-        return AlignDefault;
-    return columnAlignments_[static_cast<std::size_t>(column)];
+        return static_cast<std::int32_t>(Ovelund::ColumnAlignment::Default);
+    return static_cast<std::int32_t>(columnAlignments_[static_cast<std::size_t>(column)]);
 }
 
 void Listbox::SetColumnAlignment(std::int32_t column, std::int32_t code) {
     CheckUIThread();
     if (column < 0 || column >= columnCount_)
         return;
-    columnAlignments_[static_cast<std::size_t>(column)] = code;
+    columnAlignments_[static_cast<std::size_t>(column)] = static_cast<Ovelund::ColumnAlignment>(code);
     if (CompactListView* view = ViewOf(Native()))
         view->setColumnAlignment(column, code);
 }
@@ -146,7 +146,7 @@ void Listbox::SetColumnAlignment(std::int32_t column, std::int32_t code) {
 void Listbox::SetColumnCount(std::int32_t value) {
     CheckUIThread();
     columnCount_ = std::clamp<std::int32_t>(value, 1, RowStore::kMaxColumns);
-    columnAlignments_.resize(static_cast<std::size_t>(columnCount_), AlignDefault);
+    columnAlignments_.resize(static_cast<std::size_t>(columnCount_), Ovelund::ColumnAlignment::Default);
     if (CompactListView* view = ViewOf(Native()))
         view->setColumnCount(columnCount_);
 }

@@ -59,7 +59,7 @@ public:
     // covers the right end of the list; edges may lie past the viewport's right side.
     const std::vector<int>& columnBoundaries() const { return boundaries_; }
     // Out-of-range columns are ignored.
-    // `code` is one of ColumnAlignment.h.
+    // `code` is a ColumnAlignment's number; one that no name has draws as Default.
     void setColumnAlignment(int column, int code);
     // Lines between rows and between columns; both off by default.
     void setGridLines(bool horizontal, bool vertical);
@@ -156,7 +156,7 @@ private:
     RowStore store_;
     std::vector<WidthRule> widthRules_;
     std::vector<int> boundaries_;
-    std::vector<int> alignments_;
+    std::vector<ColumnAlignment> alignments_;
     int rowHeight_ = 1;
     bool horizontalGrid_ = false;
     bool verticalGrid_ = false;
