@@ -2,6 +2,7 @@
 
 #include "framework/qt/CompactListView.h"
 #include "framework/qt/ControlNative.h"
+#include "framework/qt/LineBreaks.h"
 #include "framework/qt/QtText.h"
 #include "framework/qt/RowStore.h"
 #include "framework/runtime/UIThread.h"
@@ -218,10 +219,11 @@ void Listbox::AddInitialRows(const String& value) {
     CompactListView* view = ViewOf(Native());
     if (!view || value.empty())
         return;
-    const std::string_view text(value);
+    const String lines = WithUniformLineBreaks(std::string_view(value));
+    const std::string_view text(lines);
     std::size_t at = 0;
     while (at < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", at);
+        std::size_t end = text.find('\n', at);
         if (end == std::string_view::npos)
             end = text.size();
         std::vector<String> cells;
@@ -234,8 +236,8 @@ void Listbox::AddInitialRows(const String& value) {
             cell = tab + 1;
         }
         AddRow(cells);
-        // A CR LF pair is one line break; a break at the very end starts no further row.
-        at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        // A break at the very end starts no further row.
+        at = end + 1;
     }
 }
 
