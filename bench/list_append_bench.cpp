@@ -153,9 +153,9 @@ int main(int argc, char** argv) {
     CompactListView view;
     view.setColumnCount(3);
     view.setColumnWidths(QStringLiteral("30%,40%,30%"));
-    view.setColumnAlignment(0, Ovelund::AlignRight);
-    view.setColumnAlignment(1, Ovelund::AlignRight);
-    view.setColumnAlignment(2, Ovelund::AlignRight);
+    view.setColumnAlignment(0, static_cast<int>(Ovelund::ColumnAlignment::Right));
+    view.setColumnAlignment(1, static_cast<int>(Ovelund::ColumnAlignment::Right));
+    view.setColumnAlignment(2, static_cast<int>(Ovelund::ColumnAlignment::Right));
     view.setGridLines(true, true);
     // Short enough that ten rows already fill it, so every repaint below paints a full viewport.
     view.resize(475, 150);

@@ -3,11 +3,15 @@
 // Positions are in the window's content area, for the group box's children too.
 
 #include "app/WindowDesign.h"
+#include "framework/controls/Label.h"
+#include "framework/controls/TextField.h"
 #include "framework/core/DesignBlock.h"
 
 namespace Window1Design {
 
 using namespace Ovelund::design;
+using Ovelund::Label;
+using Ovelund::TextField;
 
 inline constexpr auto Window = STORED_WINDOW_DESIGN(700, 530, 0, "Tarnwick", true);
 
@@ -24,7 +28,7 @@ inline constexpr auto Window = STORED_WINDOW_DESIGN(700, 530, 0, "Tarnwick", tru
                       red, multiline, visible, font, parent)                                                 \
     OVELUND_DESIGN_BLOCK(                                                                                    \
         WINDOW1_PLACEMENT(name, left, top, width, height, lockLeft, lockTop, lockRight, tabIndex),           \
-        String{"Text", text}, Int32{"TextAlign", align}, Color{"TextColor", red, 0, 0},                      \
+        String{"Text", text}, Enum<Label::Align>{"TextAlign", align}, Color{"TextColor", red, 0, 0},         \
         Boolean{"Multiline", multiline}, Boolean{"Enabled", true}, Boolean{"Visible", visible},              \
         Boolean{"Selectable", false}, Boolean{"Transparent", false}, String{"HelpTag", ""},                  \
         Boolean{"AutoDeactivate", true}, String{"TextFont", font}, Boolean{"Bold", true},                    \
@@ -49,8 +53,9 @@ inline constexpr auto Window = STORED_WINDOW_DESIGN(700, 530, 0, "Tarnwick", tru
         Boolean{"AutoDeactivate", true}, String{"TextFont", "System"}, Boolean{"Bold", false},               \
         Boolean{"Italic", false}, Boolean{"Underline", false}, String{"CueText", ""}, String{"Text", text},  \
         String{"Mask", ""}, Boolean{"ReadOnly", false}, Int32{"LimitText", 0}, Boolean{"AcceptTabs", false}, \
-        Int32{"Alignment", 2}, Boolean{"AutomaticallyCheckSpelling", false}, String{"DataSource", ""},       \
-        String{"DataField", ""}, String{"InitialParent", ""})
+        Enum<TextField::Align>{"Alignment", TextField::Align::Center},                                       \
+        Boolean{"AutomaticallyCheckSpelling", false}, String{"DataSource", ""}, String{"DataField", ""},     \
+        String{"InitialParent", ""})
 
 #define WINDOW1_RADIO(name, left, top, tabIndex, caption, value)                                             \
     OVELUND_DESIGN_BLOCK(WINDOW1_PLACEMENT(name, left, top, 80, 20, false, false, false, tabIndex),          \
@@ -76,10 +81,12 @@ inline constexpr auto ListBox1 = OVELUND_DESIGN_BLOCK(
 
 inline constexpr auto Start = WINDOW1_BUTTON("Start", 515, 456, 69, "Start", true, true, 3);
 inline constexpr auto EditField1 = WINDOW1_FIELD("EditField1", 374, 1, "500");
-inline constexpr auto StaticText1 = WINDOW1_LABEL("StaticText1", 499, 374, 74, 20, false, false, true, 4,
-                                                  "# Primes:", 2, 0, false, true, "Helvetica Neue", "");
-inline constexpr auto StaticText2 = WINDOW1_LABEL("StaticText2", 512, 343, 61, 20, false, false, true, 5,
-                                                  "Start At:", 2, 0, false, true, "Helvetica Neue", "");
+inline constexpr auto StaticText1 =
+    WINDOW1_LABEL("StaticText1", 499, 374, 74, 20, false, false, true, 4, "# Primes:", Label::Align::Right, 0,
+                  false, true, "Helvetica Neue", "");
+inline constexpr auto StaticText2 =
+    WINDOW1_LABEL("StaticText2", 512, 343, 61, 20, false, false, true, 5, "Start At:", Label::Align::Right, 0,
+                  false, true, "Helvetica Neue", "");
 inline constexpr auto EditField2 = WINDOW1_FIELD("EditField2", 341, 0, "2");
 
 inline constexpr auto GroupBox1 =
@@ -93,26 +100,29 @@ inline constexpr auto RadioButton1 = WINDOW1_RADIO("RadioButton1", 523, 82, 0, "
 inline constexpr auto RadioButton2 = WINDOW1_RADIO("RadioButton2", 521, 210, 1, "Mode B", false);
 inline constexpr auto StaticText5 = WINDOW1_LABEL(
     "StaticText5", 527, 107, 134, 99, false, false, false, 2,
-    "Choose this mode if you want to find a certain number of primes, starting with a specific number.", 0, 0,
-    true, true, "Helvetica Neue", "GroupBox1");
+    "Choose this mode if you want to find a certain number of primes, starting with a specific number.",
+    Label::Align::Left, 0, true, true, "Helvetica Neue", "GroupBox1");
 inline constexpr auto StaticText6 =
     WINDOW1_LABEL("StaticText6", 527, 235, 134, 80, false, false, false, 3,
-                  "Choose this mode if you want to find all primes between two specific numbers.", 0, 0, true,
-                  true, "Helvetica Neue", "GroupBox1");
+                  "Choose this mode if you want to find all primes between two specific numbers.",
+                  Label::Align::Left, 0, true, true, "Helvetica Neue", "GroupBox1");
 inline constexpr auto StaticText7 =
     WINDOW1_LABEL("StaticText7", 515, 403, 166, 41, false, false, true, 7, "9,999,999,999 max\rboth fields",
-                  1, 0, true, true, "Helvetica Neue", "");
+                  Label::Align::Center, 0, true, true, "Helvetica Neue", "");
 inline constexpr auto Stop = WINDOW1_BUTTON("Stop", 601, 456, 80, "Stop", false, false, 8);
-inline constexpr auto StaticText8 = WINDOW1_LABEL("StaticText8", 20, 13, 142, 20, false, false, false, 9,
-                                                  "Index", 1, 0, false, true, "System", "");
-inline constexpr auto StaticText9 = WINDOW1_LABEL("StaticText9", 164, 13, 189, 20, false, false, false, 10,
-                                                  "Prime Number", 1, 0, false, true, "System", "");
+inline constexpr auto StaticText8 =
+    WINDOW1_LABEL("StaticText8", 20, 13, 142, 20, false, false, false, 9, "Index", Label::Align::Center, 0,
+                  false, true, "System", "");
+inline constexpr auto StaticText9 =
+    WINDOW1_LABEL("StaticText9", 164, 13, 189, 20, false, false, false, 10, "Prime Number",
+                  Label::Align::Center, 0, false, true, "System", "");
 inline constexpr auto StaticText91 = WINDOW1_LABEL("StaticText91", 355, 13, 115, 20, false, false, false, 11,
-                                                   "Gap", 1, 0, false, true, "System", "");
+                                                   "Gap", Label::Align::Center, 0, false, true, "System", "");
 // Both timers share one design: off, with a 20 ms period.
 inline constexpr auto Timer = OVELUND_DESIGN_BLOCK(Int32{"Mode", 0}, Int32{"Period", 20});
-inline constexpr auto Warning = WINDOW1_LABEL("Warning", 514, 20, 162, 20, true, true, false, 12,
-                                              "I hope you are patient!", 1, 0xFF, true, false, "System", "");
+inline constexpr auto Warning =
+    WINDOW1_LABEL("Warning", 514, 20, 162, 20, true, true, false, 12, "I hope you are patient!",
+                  Label::Align::Center, 0xFF, true, false, "System", "");
 
 #undef WINDOW1_PLACEMENT
 #undef WINDOW1_LABEL

@@ -20,9 +20,9 @@ void Window1::Event_Close() {
 }
 
 void Window1::ListBox1_Open(Ref<Listbox>) {
-    CheckNil(ListBox1()).SetColumnAlignment(0, AlignCenter);
-    CheckNil(ListBox1()).SetColumnAlignment(1, AlignCenter);
-    CheckNil(ListBox1()).SetColumnAlignment(2, AlignCenter);
+    CheckNil(ListBox1()).SetColumnAlignment(0, ColumnAlignment::Center);
+    CheckNil(ListBox1()).SetColumnAlignment(1, ColumnAlignment::Center);
+    CheckNil(ListBox1()).SetColumnAlignment(2, ColumnAlignment::Center);
 }
 
 void Window1::EditField2_Open(Ref<TextField> sender) {

@@ -2,11 +2,13 @@
 // The stored designs of the self-test window and its controls, key by key in stored order.
 
 #include "app/WindowDesign.h"
+#include "framework/controls/Label.h"
 #include "framework/core/DesignBlock.h"
 
 namespace selfTestDesign {
 
 using namespace Ovelund::design;
+using Ovelund::Label;
 
 inline constexpr auto Window = STORED_WINDOW_DESIGN(214, 102, 0, "Self Test", false);
 
@@ -17,13 +19,14 @@ inline constexpr auto Window = STORED_WINDOW_DESIGN(214, 102, 0, "Self Test", fa
         String{"TextFont", "System"}, Boolean{"AutoDeactivate", true}, String{"HelpTag", ""},                \
         Boolean{"Transparent", false}, Boolean{"Selectable", false}, Boolean{"Visible", true},               \
         Boolean{"Enabled", true}, Boolean{"Multiline", false}, Color{"TextColor", 0, 0, 0},                  \
-        Int32{"TextAlign", align}, String{"Text", text}, Int32{"TabIndex", tabIndex},                        \
+        Enum<Label::Align>{"TextAlign", align}, String{"Text", text}, Int32{"TabIndex", tabIndex},           \
         TRAILING_PLACEMENT_KEYS(left, top, width, height, false, name), Boolean{"TabStop", true})
 
-inline constexpr auto StaticText1 = SELFTEST_LABEL("StaticText1", 38, 21, 67, 20, 0, true, 0, "Version:");
+inline constexpr auto StaticText1 =
+    SELFTEST_LABEL("StaticText1", 38, 21, 67, 20, 0, true, Label::Align::Left, "Version:");
 // The version label's text is a placeholder; its Open handler puts the running version in its place.
 inline constexpr auto StaticText2 =
-    SELFTEST_LABEL("StaticText2", 100, 21, 75, 20, 1, false, 2, "3.0.0 Intel");
+    SELFTEST_LABEL("StaticText2", 100, 21, 75, 20, 1, false, Label::Align::Right, "3.0.0 Intel");
 inline constexpr auto PushButton1 = OVELUND_DESIGN_BLOCK(
     String{"InitialParent", ""}, Boolean{"Underline", false}, Boolean{"Italic", false}, Boolean{"Bold", true},
     String{"TextFont", "System"}, Int32{"ButtonStyle", 0}, Boolean{"AutoDeactivate", true},

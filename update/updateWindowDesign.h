@@ -2,11 +2,13 @@
 // The stored designs of the update window and its controls, key by key in stored order.
 
 #include "app/WindowDesign.h"
+#include "framework/controls/Label.h"
 #include "framework/core/DesignBlock.h"
 
 namespace updateWindowDesign {
 
 using namespace Ovelund::design;
+using Ovelund::Label;
 
 inline constexpr auto Window = STORED_WINDOW_DESIGN(300, 120, 1, "Update", true);
 
@@ -15,9 +17,10 @@ inline constexpr auto StaticText1 = OVELUND_DESIGN_BLOCK(
     Boolean{"Underline", false}, Boolean{"Italic", false}, Boolean{"Bold", false},
     String{"TextFont", "System"}, Boolean{"AutoDeactivate", true}, String{"HelpTag", ""},
     Boolean{"Transparent", false}, Boolean{"Selectable", false}, Boolean{"Visible", true},
-    Boolean{"Enabled", true}, Boolean{"Multiline", false}, Color{"TextColor", 0, 0, 0}, Int32{"TextAlign", 0},
-    String{"Text", "Checking for updates..."}, Int32{"TabIndex", 0},
-    TRAILING_PLACEMENT_KEYS(20, 19, 266, 20, false, "StaticText1"), Boolean{"TabStop", true});
+    Boolean{"Enabled", true}, Boolean{"Multiline", false}, Color{"TextColor", 0, 0, 0},
+    Enum<Label::Align>{"TextAlign", Label::Align::Left}, String{"Text", "Checking for updates..."},
+    Int32{"TabIndex", 0}, TRAILING_PLACEMENT_KEYS(20, 19, 266, 20, false, "StaticText1"),
+    Boolean{"TabStop", true});
 
 inline constexpr auto ProgressBar1 = OVELUND_DESIGN_BLOCK(
     String{"InitialParent", ""}, Int32{"Maximum", 100}, Int32{"Value", 0}, Boolean{"Enabled", true},

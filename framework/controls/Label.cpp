@@ -1,6 +1,7 @@
 #include "framework/controls/Label.h"
 
 #include "framework/qt/ControlNative.h"
+#include "framework/qt/HorizontalAlignment.h"
 #include "framework/qt/LineBreaks.h"
 #include "framework/qt/QtText.h"
 #include "framework/runtime/UIThread.h"
@@ -17,17 +18,6 @@ QString ShownText(const String& text, bool multiLine) {
     if (!multiLine)
         shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return shown;
-}
-
-Qt::Alignment HorizontalAlignment(std::int32_t code) {
-    switch (code) {
-    case Label::AlignCenter:
-        return Qt::AlignHCenter;
-    case Label::AlignRight:
-        return Qt::AlignRight;
-    default:
-        return Qt::AlignLeft;
-    }
 }
 
 } // namespace
@@ -92,7 +82,7 @@ void Label::SetText(const String& value) {
 
 void Label::SetTextAlign(std::int32_t value) {
     CheckUIThread();
-    textAlign_ = value;
+    textAlign_ = static_cast<Align>(value);
     ApplyLayout();
 }
 

@@ -21,11 +21,12 @@ namespace Ovelund {
 class Label : public RectControl {
     OVELUND_OBJECT
 public:
-    enum : std::int32_t { AlignLeft = 0, AlignCenter = 1, AlignRight = 2 };
+    // The TextAlign codes, as the designs store them.
+    enum class Align : std::int32_t { Left = 0, Center = 1, Right = 2 };
 
     const String& Text() const { return text_; }
     void SetText(const String& value);
-    std::int32_t TextAlign() const { return textAlign_; }
+    std::int32_t TextAlign() const { return static_cast<std::int32_t>(textAlign_); }
     void SetTextAlign(std::int32_t value);
     bool MultiLine() const { return multiLine_; }
     void SetMultiLine(bool value);
@@ -49,7 +50,7 @@ private:
     void ApplyLook();
 
     String text_;
-    std::int32_t textAlign_ = AlignLeft;
+    Align textAlign_ = Align::Left;
     bool multiLine_ = false;
     bool selectable_ = false;
     bool transparent_ = true;

@@ -2,6 +2,7 @@
 
 #include "framework/qt/CompactListView.h"
 #include "framework/qt/ControlNative.h"
+#include "framework/qt/LineBreaks.h"
 #include "framework/qt/QtText.h"
 #include "framework/qt/RowStore.h"
 #include "framework/runtime/UIThread.h"
@@ -56,7 +57,7 @@ void Listbox::CreateWidget(ControlNative& native) {
     view->setColumnCount(columnCount_);
     view->setColumnWidths(ToQt(columnWidths_));
     for (std::size_t column = 0; column < columnAlignments_.size(); ++column)
-        view->setColumnAlignment(static_cast<int>(column), columnAlignments_[column]);
+        view->setColumnAlignment(static_cast<int>(column), static_cast<int>(columnAlignments_[column]));
     view->setGridLines(gridLinesHorizontal_ != 0, gridLinesVertical_ != 0);
     view->setMultipleSelection(selectionType_ == 1);
     view->setFrameShape(border_ ? QFrame::StyledPanel : QFrame::NoFrame);
@@ -130,15 +131,15 @@ void Listbox::SetScrollPosition(std::int32_t row) {
 
 std::int32_t Listbox::ColumnAlignment(std::int32_t column) const {
     if (column < 0 || column >= columnCount_)
-        return AlignDefault;
-    return columnAlignments_[static_cast<std::size_t>(column)];
+        return static_cast<std::int32_t>(Ovelund::ColumnAlignment::Default);
+    return static_cast<std::int32_t>(columnAlignments_[static_cast<std::size_t>(column)]);
 }
 
 void Listbox::SetColumnAlignment(std::int32_t column, std::int32_t code) {
     CheckUIThread();
     if (column < 0 || column >= columnCount_)
         return;
-    columnAlignments_[static_cast<std::size_t>(column)] = code;
+    columnAlignments_[static_cast<std::size_t>(column)] = static_cast<Ovelund::ColumnAlignment>(code);
     if (CompactListView* view = ViewOf(Native()))
         view->setColumnAlignment(column, code);
 }
@@ -146,7 +147,7 @@ void Listbox::SetColumnAlignment(std::int32_t column, std::int32_t code) {
 void Listbox::SetColumnCount(std::int32_t value) {
     CheckUIThread();
     columnCount_ = std::clamp<std::int32_t>(value, 1, RowStore::kMaxColumns);
-    columnAlignments_.resize(static_cast<std::size_t>(columnCount_), AlignDefault);
+    columnAlignments_.resize(static_cast<std::size_t>(columnCount_), Ovelund::ColumnAlignment::Default);
     if (CompactListView* view = ViewOf(Native()))
         view->setColumnCount(columnCount_);
 }
@@ -218,10 +219,11 @@ void Listbox::AddInitialRows(const String& value) {
     CompactListView* view = ViewOf(Native());
     if (!view || value.empty())
         return;
-    const std::string_view text(value);
+    const String lines = WithUniformLineBreaks(std::string_view(value));
+    const std::string_view text(lines);
     std::size_t at = 0;
     while (at < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", at);
+        std::size_t end = text.find('\n', at);
         if (end == std::string_view::npos)
             end = text.size();
         std::vector<String> cells;
@@ -234,8 +236,8 @@ void Listbox::AddInitialRows(const String& value) {
             cell = tab + 1;
         }
         AddRow(cells);
-        // A CR LF pair is one line break; a break at the very end starts no further row.
-        at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        // A break at the very end starts no further row.
+        at = end + 1;
     }
 }
 

@@ -46,9 +46,13 @@ public:
     // last row at the bottom of the list.
     std::int32_t ScrollPosition() const;
     void SetScrollPosition(std::int32_t row);
-    // The alignment code of a column; 0 for a column the list does not have, whose setting is ignored.
+    // The alignment code of a column (a ColumnAlignment's number); 0 for a column the list does not have,
+    // whose setting is ignored.
     std::int32_t ColumnAlignment(std::int32_t column) const;
     void SetColumnAlignment(std::int32_t column, std::int32_t code);
+    void SetColumnAlignment(std::int32_t column, Ovelund::ColumnAlignment alignment) {
+        SetColumnAlignment(column, static_cast<std::int32_t>(alignment));
+    }
 
     // Clamped to 1 .. 256 columns.
     std::int32_t ColumnCount() const { return columnCount_; }
@@ -111,7 +115,8 @@ private:
 
     std::int32_t lastIndex_ = -1;
     std::int32_t columnCount_ = 1;
-    std::vector<std::int32_t> columnAlignments_ = std::vector<std::int32_t>(1, AlignDefault);
+    std::vector<Ovelund::ColumnAlignment> columnAlignments_ =
+        std::vector<Ovelund::ColumnAlignment>(1, Ovelund::ColumnAlignment::Default);
     String columnWidths_;
     std::int32_t gridLinesHorizontal_ = 0;
     std::int32_t gridLinesVertical_ = 0;

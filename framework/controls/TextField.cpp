@@ -4,6 +4,7 @@
 #include "framework/dispatch/Dispatch.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/EditTarget.h"
+#include "framework/qt/HorizontalAlignment.h"
 #include "framework/qt/QtText.h"
 #include "framework/runtime/UIThread.h"
 
@@ -108,17 +109,6 @@ std::pair<std::int64_t, std::int64_t> SelectionOf(const QLineEdit& edit) {
     if (edit.hasSelectedText())
         return {edit.selectionStart(), edit.selectionLength()};
     return {edit.cursorPosition(), 0};
-}
-
-Qt::Alignment HorizontalAlignment(std::int32_t code) {
-    switch (code) {
-    case TextField::AlignCenter:
-        return Qt::AlignHCenter;
-    case TextField::AlignRight:
-        return Qt::AlignRight;
-    default:
-        return Qt::AlignLeft;
-    }
 }
 
 int MaxLength(std::int32_t limit) {
@@ -276,9 +266,9 @@ void TextField::SetSelStart(std::int32_t value) {
 
 void TextField::SetAlignment(std::int32_t value) {
     CheckUIThread();
-    alignment_ = value;
+    alignment_ = static_cast<Align>(value);
     if (FieldEdit* edit = EditOf(Native()))
-        edit->setAlignment(HorizontalAlignment(value) | Qt::AlignVCenter);
+        edit->setAlignment(HorizontalAlignment(alignment_) | Qt::AlignVCenter);
 }
 
 void TextField::SetLimitText(std::int32_t value) {

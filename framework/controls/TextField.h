@@ -33,14 +33,15 @@ class TextField : public TextEdit {
     OVELUND_OBJECT
 public:
     enum Event : int { EventSelChange = 20, EventTextChange = 21 };
-    enum : std::int32_t { AlignDefault = 0, AlignLeft = 1, AlignCenter = 2, AlignRight = 3 };
+    // The Alignment codes, as the designs store them.
+    enum class Align : std::int32_t { Default = 0, Left = 1, Center = 2, Right = 3 };
 
     const String& Text() const { return text_; }
     void SetText(const String& value);
     std::int32_t SelStart() const;
     void SetSelStart(std::int32_t value);
 
-    std::int32_t Alignment() const { return alignment_; }
+    std::int32_t Alignment() const { return static_cast<std::int32_t>(alignment_); }
     void SetAlignment(std::int32_t value);
     std::int32_t LimitText() const { return limitText_; }
     void SetLimitText(std::int32_t value);
@@ -81,7 +82,7 @@ private:
 
     String text_; // as given until the widget exists, then the widget's text
     std::int32_t selStart_ = 0;
-    std::int32_t alignment_ = AlignDefault;
+    Align alignment_ = Align::Default;
     std::int32_t limitText_ = 0;
     bool acceptTabs_ = false;
     bool border_ = true;

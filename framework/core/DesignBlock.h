@@ -3,7 +3,10 @@
 // nothing before, between or after them. The value's encoding follows the type of the property the key names
 // in the receiving object's class: Int32 four bytes, most significant first; Boolean one byte 00 or 01; Color
 // three bytes red, green, blue; String a four-byte length, most significant first, then that many bytes of
-// UTF-8. The block carries no type marks, so a reader must know the receiving class.
+// UTF-8. The block carries no type marks, so a reader must know the receiving class. An Int32 property whose
+// numbers a control names with a scoped enumeration is written as Enum, with the enumeration's name checked
+// at compile time: Enum<Label::Align>{"TextAlign", Label::Align::Center} stores what Int32{"TextAlign", 1}
+// does.
 //
 // Blocks are written in source with the compile-time encoder, keys in the order the design lists them:
 //   static constexpr auto timerDesign =
@@ -17,6 +20,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace Ovelund::design {
 
@@ -26,6 +30,12 @@ inline constexpr std::int32_t kNoControlArray = -2147483647 - 1;
 struct Int32 {
     const char* key;
     std::int32_t value;
+};
+template <class E>
+requires std::is_same_v<std::underlying_type_t<E>, std::int32_t>
+struct Enum {
+    const char* key;
+    E value;
 };
 struct Boolean {
     const char* key;
@@ -47,6 +57,9 @@ constexpr std::size_t Length(const char* text) {
 
 constexpr std::size_t EntrySize(const Int32& e) {
     return Length(e.key) + 1 + 4;
+}
+template <class E> constexpr std::size_t EntrySize(const Enum<E>& e) {
+    return EntrySize(Int32{e.key, 0});
 }
 constexpr std::size_t EntrySize(const Boolean& e) {
     return Length(e.key) + 1 + 1;
@@ -80,6 +93,9 @@ template <std::size_t N> struct Writer {
     constexpr void Put(const Int32& e) {
         Key(e.key);
         Word(static_cast<std::uint32_t>(e.value));
+    }
+    template <class E> constexpr void Put(const Enum<E>& e) {
+        Put(Int32{e.key, static_cast<std::int32_t>(e.value)});
     }
     constexpr void Put(const Boolean& e) {
         Key(e.key);

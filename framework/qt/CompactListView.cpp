@@ -1,5 +1,6 @@
 #include "framework/qt/CompactListView.h"
 
+#include "framework/qt/HorizontalAlignment.h"
 #include "framework/qt/ListScrollBar.h"
 #include "framework/qt/QtText.h"
 
@@ -47,18 +48,6 @@ QString PaintedText(std::string_view text) {
     return ToQt(text);
 }
 
-Qt::Alignment HorizontalAlignment(int code) {
-    switch (code) {
-    case AlignCenter:
-        return Qt::AlignHCenter;
-    case AlignRight:
-    case AlignDecimal:
-        return Qt::AlignRight;
-    default:
-        return Qt::AlignLeft;
-    }
-}
-
 // A plain decimal number ("12", "33.5"): no sign, exponent, or words like "inf", so the result is always
 // finite and non-negative. Returns -1 for anything else.
 double ParseAmount(QStringView text) {
@@ -92,7 +81,7 @@ CompactListView::CompactListView(QWidget* parent) : QAbstractScrollArea(parent),
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     // A click gives the list the keyboard focus, so that its keys and Copy act on it.
     setFocusPolicy(Qt::StrongFocus);
-    alignments_.assign(1, AlignDefault);
+    alignments_.assign(1, ColumnAlignment::Default);
     updateRowHeight();
     updateBoundaries();
     syncScrollRange();
@@ -100,7 +89,7 @@ CompactListView::CompactListView(QWidget* parent) : QAbstractScrollArea(parent),
 
 void CompactListView::setColumnCount(int count) {
     store_.SetColumnCount(count);
-    alignments_.resize(static_cast<std::size_t>(store_.ColumnCount()), AlignDefault);
+    alignments_.resize(static_cast<std::size_t>(store_.ColumnCount()), ColumnAlignment::Default);
     updateBoundaries();
     invalidateAll();
 }
@@ -132,7 +121,7 @@ void CompactListView::setColumnAlignment(int column, int code) {
     if (column < 0 || column >= columnCount()) {
         return;
     }
-    alignments_[static_cast<std::size_t>(column)] = code;
+    alignments_[static_cast<std::size_t>(column)] = static_cast<ColumnAlignment>(code);
     invalidateAll();
 }
 
@@ -428,9 +417,15 @@ void CompactListView::updateRowHeight() {
     rowHeight_ = std::max(1, QFontMetrics(font()).height() + 2 * kRowPadding);
 }
 
+int CompactListView::listWidth() const {
+    // The scroll bar takes its place inside the frame: measured without it, the columns would move whenever
+    // it shows or hides.
+    return std::max(0, width() - 2 * frameWidth());
+}
+
 void CompactListView::updateBoundaries() {
     const int columns = columnCount();
-    const int width = viewport()->width();
+    const int width = listWidth();
     std::vector<int> widths(static_cast<std::size_t>(columns), -1); // -1: a share of the rest
     int fixed = 0;
     int shares = 0;
@@ -512,7 +507,11 @@ void CompactListView::paintEvent(QPaintEvent* event) {
         }
         for (int column = 0; column < columns; ++column) {
             const auto c = static_cast<std::size_t>(column);
-            const QRect cellArea(boundaries_[c], y, boundaries_[c + 1] - boundaries_[c], rowHeight_);
+            // The last column reaches under the scroll bar when one shows; its cells keep their alignment
+            // within what stays visible beside the bar.
+            const int right =
+                column + 1 < columns ? boundaries_[c + 1] : std::min(boundaries_[c + 1], viewport()->width());
+            const QRect cellArea(boundaries_[c], y, right - boundaries_[c], rowHeight_);
             if (!cellArea.intersects(dirty)) {
                 continue;
             }

@@ -48,17 +48,18 @@ public:
     // Clamped to [1, RowStore::kMaxColumns]; one column by default. See RowStore::SetColumnCount.
     void setColumnCount(int count);
     int columnCount() const { return store_.ColumnCount(); }
-    // A comma-separated width per column, each "N%" (percent of the viewport width, rounded down), "N"
-    // (pixels) or "*" (an equal share of what the others leave, never negative). N is a plain decimal number;
-    // percent saturates at 100 and pixels at kMaxColumnPixels. Anything else, and every column the text
-    // leaves out, counts as "*"; widths for columns beyond the column count are ignored. "" makes all columns
-    // equal.
+    // A comma-separated width per column, each "N%" (percent of the list's width inside its frame, the scroll
+    // bar's place included, rounded down), "N" (pixels) or "*" (an equal share of what the others leave,
+    // never negative). N is a plain decimal number; percent saturates at 100 and pixels at kMaxColumnPixels.
+    // Anything else, and every column the text leaves out, counts as "*"; widths for columns beyond the
+    // column count are ignored. "" makes all columns equal.
     void setColumnWidths(const QString& widths);
     // Left edges of the columns in viewport pixels plus the right edge of the last one (columnCount() + 1
-    // values, non-decreasing, starting at 0). Edges may lie past the viewport's right side.
+    // values, non-decreasing, starting at 0). They stay where they are when the scroll bar shows, which
+    // covers the right end of the list; edges may lie past the viewport's right side.
     const std::vector<int>& columnBoundaries() const { return boundaries_; }
     // Out-of-range columns are ignored.
-    // `code` is one of ColumnAlignment.h.
+    // `code` is a ColumnAlignment's number; one that no name has draws as Default.
     void setColumnAlignment(int column, int code);
     // Lines between rows and between columns; both off by default.
     void setGridLines(bool horizontal, bool vertical);
@@ -132,6 +133,8 @@ private:
         double value = 0;
     };
 
+    // What the column widths are measured in: the viewport's width with the scroll bar's place added.
+    int listWidth() const;
     int fullyVisibleRows() const;
     int maxTopRow() const;
     void syncScrollRange();
@@ -153,7 +156,7 @@ private:
     RowStore store_;
     std::vector<WidthRule> widthRules_;
     std::vector<int> boundaries_;
-    std::vector<int> alignments_;
+    std::vector<ColumnAlignment> alignments_;
     int rowHeight_ = 1;
     bool horizontalGrid_ = false;
     bool verticalGrid_ = false;

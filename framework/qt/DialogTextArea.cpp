@@ -31,6 +31,17 @@ int WidestLine(const QString& text, const QFont& font) {
     return widest;
 }
 
+// The UTF-16 units that the first `count` characters (code points) of `text` take, all of them when it has
+// fewer: a character beyond the Basic Multilingual Plane takes two.
+qsizetype UnitsOfCharacters(const QString& text, qsizetype count) {
+    qsizetype at = 0;
+    for (; count > 0 && at < text.size(); --count) {
+        const bool pair = text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate();
+        at += pair ? 2 : 1;
+    }
+    return at;
+}
+
 } // namespace
 
 QString ShownDialogText(const String& text) {
@@ -38,8 +49,9 @@ QString ShownDialogText(const String& text) {
     const std::size_t bytes =
         std::min<std::size_t>(text.size(), 4 * static_cast<std::size_t>(kDialogShownCharacters) + 4);
     QString shown = WithUniformLineBreaks(ToQt(std::string_view(text).substr(0, bytes)));
-    if (shown.size() > kDialogShownCharacters || bytes < text.size())
-        shown = shown.left(kDialogShownCharacters) + QChar(0x2026);
+    const qsizetype cut = UnitsOfCharacters(shown, kDialogShownCharacters);
+    if (cut < shown.size() || bytes < text.size())
+        shown = shown.left(cut) + QChar(0x2026);
     return shown;
 }
 

@@ -12,8 +12,8 @@ class QWidget;
 
 namespace Ovelund {
 
-// Dialog texts may come from a server: at most this many characters of each are shown (some 800 lines of
-// release notes), and a text that is longer ends in an ellipsis that marks the cut.
+// Dialog texts may come from a server: at most this many characters (code points) of each are shown (some
+// 800 lines of release notes), and a text that is longer ends in an ellipsis that marks the cut.
 inline constexpr int kDialogShownCharacters = 64000;
 
 struct DialogText {
@@ -25,7 +25,8 @@ struct DialogText {
 // The text area for `text`, at most `maxWidth` wide (its scroll bar included) and `maxHeight` tall.
 QPlainTextEdit* MakeDialogTextArea(const DialogText& text, int maxWidth, int maxHeight, QWidget* parent);
 
-// A dialog text as shown: at most kDialogShownCharacters, the cut marked, every line break an LF.
+// A dialog text as shown: at most kDialogShownCharacters, cut between two characters and the cut marked,
+// every line break an LF.
 QString ShownDialogText(const String& text);
 
 } // namespace Ovelund

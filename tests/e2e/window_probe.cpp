@@ -8,6 +8,9 @@
 //   window_probe button WINDOW SHOT CAPTION  exits 0 when the window shows a push button reading CAPTION
 //   window_probe separator WINDOW SHOT       exits 0 when the window, an open menu, shows a separator line
 //                                            with nothing drawn beside it
+//   window_probe lines WINDOW SHOT X,Y,W,H   prints the x of each vertical line drawn across the rectangle:
+//                                            each pixel column of it in one colour from top to bottom, a
+//                                            colour other than the rectangle's most common one
 //   window_probe grab WINDOW SHOT            only saves the grab
 //
 // WINDOW is an X window id; the grab is saved as the PNG file SHOT. The checks look for a reference rendering
@@ -133,17 +136,22 @@ QImage ButtonFace(const QString& caption) {
     return image.copy(image.rect().adjusted(5, 5, -5, -5));
 }
 
+// The most common colour of `area` in `shot`.
+QRgb MostCommonColour(const QImage& shot, const QRect& area) {
+    std::map<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[shot.pixel(x, y)];
+    return std::max_element(counts.begin(), counts.end(),
+                            [](auto& a, auto& b) { return a.second < b.second; })
+        ->first;
+}
+
 // Whether `shot`, an open menu, shows a separator: a row drawn in one colour other than the background across
 // at least half the menu, and nothing at all left of it, in its own row and the three rows above and below
 // (where the style would draw a separator's text).
 bool ShowsBareSeparator(const QImage& shot) {
-    std::map<QRgb, int> counts;
-    for (int y = 0; y < shot.height(); ++y)
-        for (int x = 0; x < shot.width(); ++x)
-            ++counts[shot.pixel(x, y)];
-    const QRgb background = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
-                                return a.second < b.second;
-                            })->first;
+    const QRgb background = MostCommonColour(shot, shot.rect());
     constexpr int kBorder = 3; // the menu's frame
     bool found = false;
     for (int y = kBorder + 3; y < shot.height() - kBorder - 3; ++y) {
@@ -172,6 +180,40 @@ bool ShowsBareSeparator(const QImage& shot) {
     return found;
 }
 
+// The x of each pixel column of `area` drawn in one colour, not the area's most common one, from top to
+// bottom: a vertical line. Text and the lines across the area break every other column.
+std::vector<int> VerticalLines(const QImage& shot, QRect area) {
+    area = area.intersected(shot.rect());
+    std::vector<int> lines;
+    if (area.isEmpty())
+        return lines;
+    const QRgb background = MostCommonColour(shot, area);
+    for (int x = area.left(); x <= area.right(); ++x) {
+        const QRgb colour = shot.pixel(x, area.top());
+        bool line = colour != background;
+        for (int y = area.top() + 1; line && y <= area.bottom(); ++y)
+            line = shot.pixel(x, y) == colour;
+        if (line)
+            lines.push_back(x);
+    }
+    return lines;
+}
+
+// "X,Y,W,H" as a rectangle; an empty one for anything else.
+QRect ParseRect(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4)
+        return {};
+    int values[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        values[i] = parts[i].toInt(&ok);
+        if (!ok)
+            return {};
+    }
+    return QRect(values[0], values[1], values[2], values[3]);
+}
+
 QImage Grab(WId window) {
     return QGuiApplication::primaryScreen()->grabWindow(window).toImage().convertToFormat(
         QImage::Format_RGB32);
@@ -188,10 +230,14 @@ int main(int argc, char** argv) {
     const bool separator = args.size() == 4 && mode == QLatin1String("separator");
     const bool message = args.size() == 5 && mode == QLatin1String("message");
     const bool button = args.size() == 5 && mode == QLatin1String("button");
+    const bool verticalLines = args.size() == 5 && mode == QLatin1String("lines");
     bool validId = false;
     const WId window = args.size() > 2 ? args[2].toULongLong(&validId) : 0;
-    if ((!icon && !grabOnly && !separator && !message && !button) || !validId) {
-        std::fputs("usage: window_probe icon|separator|grab WINDOW SHOT | message|button WINDOW SHOT TEXT\n",
+    const QRect area = verticalLines ? ParseRect(args[4]) : QRect();
+    if ((!icon && !grabOnly && !separator && !message && !button && !verticalLines) || !validId ||
+        (verticalLines && area.isEmpty())) {
+        std::fputs("usage: window_probe icon|separator|grab WINDOW SHOT | message|button WINDOW SHOT TEXT | "
+                   "lines WINDOW SHOT X,Y,W,H\n",
                    stderr);
         return 2;
     }
@@ -205,6 +251,7 @@ int main(int argc, char** argv) {
     const int maxGrabs = grabOnly ? 1 : 400;
     QImage shot;
     const char* shown = "none";
+    std::vector<int> xs;
     bool found = false;
     for (int grab = 0; grab < maxGrabs && !found; ++grab) {
         if (grab > 0)
@@ -221,6 +268,9 @@ int main(int argc, char** argv) {
             found = Find(shot, lines[0]).has_value();
         } else if (separator) {
             found = ShowsBareSeparator(shot);
+        } else if (verticalLines) {
+            xs = VerticalLines(shot, area);
+            found = !xs.empty();
         }
     }
     if (shot.isNull() || !shot.save(args[3], "PNG")) {
@@ -233,6 +283,13 @@ int main(int argc, char** argv) {
     }
     if (grabOnly)
         return 0;
+    if (verticalLines) {
+        for (std::size_t i = 0; i < xs.size(); ++i)
+            std::printf(i + 1 < xs.size() ? "%d " : "%d\n", xs[i]);
+        if (!found)
+            std::fputs("no vertical line crosses the rectangle\n", stderr);
+        return found ? 0 : 1;
+    }
     if (!found)
         std::fputs(button ? "the window shows no such button\n" : "the window does not show the text\n",
                    stderr);

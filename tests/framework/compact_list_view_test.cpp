@@ -313,6 +313,72 @@ TEST(CompactListView, PercentWidthsSplitTheWidgetsWidth) {
     EXPECT_NEAR(edges[3], width, 2);
 }
 
+// The scroll bar that appears once the rows outgrow the list covers its right end: the columns stay where
+// they were, and the last one's cells are aligned within the part left visible beside the bar.
+TEST(CompactListView, ColumnsStayInPlaceWhenTheScrollBarShows) {
+    ShownView shown(475, 200, 3);
+    CompactListView& view = shown.view;
+    view.setColumnWidths("30%,40%,30%");
+    view.setGridLines(false, true);
+    view.addRow("1");
+    view.setCell(0, 2, "77");
+    const int listWidth = view.viewport()->width();
+    const std::vector<int> edges = view.columnBoundaries();
+    ASSERT_EQ(edges.size(), 4u);
+
+    // Where each alignment of the last column puts the ink of its cell; the grid line left of it.
+    enum Where { Left, Center, Right };
+    struct Case {
+        int code;
+        Where where;
+    };
+    const std::vector<Case> cases = {{0, Left}, {2, Center}, {3, Right}, {4, Right}};
+    const auto inkOfLastCell = [&](int code) {
+        view.setColumnAlignment(2, code);
+        return InkIn(Rendered(view), QRect(edges[2], 0, listWidth - edges[2], view.rowHeight()));
+    };
+    std::vector<int> widthsWithoutBar;
+    for (const Case& c : cases) {
+        const Ink ink = inkOfLastCell(c.code);
+        widthsWithoutBar.push_back(ink.right - ink.left);
+    }
+    const QImage withoutBar = Rendered(view);
+
+    while (view.rowCount() < 60) {
+        view.addRow("");
+    }
+    Settle();
+    ASSERT_TRUE(view.verticalScrollBar()->isVisible());
+    const int visibleRight = view.viewport()->width();
+    ASSERT_LT(visibleRight, listWidth - 8) << "the bar narrows the viewport";
+    EXPECT_EQ(view.columnBoundaries(), edges);
+
+    const QImage withBar = Rendered(view);
+    for (const int line : {edges[1] - 1, edges[2] - 1}) {
+        EXPECT_EQ(withBar.pixel(line, view.rowHeight() / 2), withoutBar.pixel(line, view.rowHeight() / 2))
+            << "the grid line at " << line;
+        EXPECT_NE(withBar.pixel(line, view.rowHeight() / 2), qRgb(255, 255, 255)) << line;
+    }
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const Ink ink = inkOfLastCell(c.code);
+        ASSERT_GT(ink.count, 0) << c.code;
+        EXPECT_EQ(ink.right - ink.left, widthsWithoutBar[i]) << c.code << ": the text shows whole";
+        switch (c.where) {
+        case Left:
+            EXPECT_LT(ink.left, edges[2] + 8) << c.code;
+            break;
+        case Center:
+            EXPECT_NEAR((ink.left + ink.right) / 2, (edges[2] + visibleRight) / 2, 4) << c.code;
+            break;
+        case Right:
+            EXPECT_GT(ink.right, visibleRight - 8) << c.code;
+            EXPECT_LT(ink.right, visibleRight) << c.code;
+            break;
+        }
+    }
+}
+
 TEST(CompactListView, WidthTextsGiveADefinedLayout) {
     ShownView shown(475, 200, 3, /*framed=*/false);
     CompactListView& view = shown.view;
