@@ -2,6 +2,8 @@
 // The scheduling of background workers: Linux's idle class, in which a thread runs only on a processor that
 // nothing else wants, so the user-interface thread and every other program go first.
 
+#include "framework/core/ForTests.h"
+
 namespace Ovelund {
 
 // How the calling thread is scheduled after LowerThreadToIdlePriority.
@@ -12,6 +14,6 @@ enum class ThreadPriority { Idle, Nice19, Unchanged };
 ThreadPriority LowerThreadToIdlePriority();
 
 // How the calling thread is scheduled now: Idle, Nice19 (or weaker), or Unchanged for anything else.
-ThreadPriority CurrentThreadPriority();
+OVELUND_FOR_TESTS ThreadPriority CurrentThreadPriority();
 
 } // namespace Ovelund
