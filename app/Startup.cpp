@@ -73,6 +73,7 @@ void Main() {
 }
 
 void EarlyStartup() {
+    RuntimeInitExternalClasses();
     InitPluginEntrypoints();
     InitFileTypes();
     NewAppInstance();

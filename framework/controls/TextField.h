@@ -78,7 +78,6 @@ private:
     template <class Change> void ProgramChange(Change&& change);
     void UserChangedText();
     void UserMovedSelection();
-    void ApplyLook();
 
     String text_; // as given until the widget exists, then the widget's text
     std::int32_t selStart_ = 0;

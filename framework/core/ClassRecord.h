@@ -183,7 +183,7 @@ private:
 
 // The runtime's list of registered classes, in registration order.
 void RuntimeRegisterClass(const ClassRecord& record);
-const std::vector<const ClassRecord*>& RuntimeRegisteredClasses();
+OVELUND_FOR_TESTS const std::vector<const ClassRecord*>& RuntimeRegisteredClasses();
 OVELUND_FOR_TESTS const ClassRecord* RuntimeFindClass(std::string_view fullName);
 // A new object of the class (the record's factory); nil if it has none.
 Ref<Object> RuntimeNewObject(const ClassRecord& record);

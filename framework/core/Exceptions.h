@@ -27,6 +27,8 @@ private:
     String message_;
 };
 
+// The arguments are a class's name and its base, which no declaration may hold in parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define OVELUND_EXCEPTION(Name, Base)                                                                        \
     class Name : public Base {                                                                               \
     public:                                                                                                  \
@@ -34,6 +36,7 @@ private:
         const char* ClassName() const noexcept override { return #Name; }                                    \
         std::shared_ptr<RuntimeException> Clone() const override { return std::make_shared<Name>(*this); }   \
     };
+// NOLINTEND(bugprone-macro-parentheses)
 
 // A missing object was used.
 OVELUND_EXCEPTION(NilObjectException, RuntimeException)

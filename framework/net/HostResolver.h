@@ -3,6 +3,7 @@
 // reaches a local server; with no mapping, names go to the platform's resolver. A name mapped to the empty
 // address has none: connecting to it fails as an unknown name does, without asking any resolver.
 
+#include "framework/core/ForTests.h"
 #include "framework/core/String.h"
 
 #include <map>
@@ -11,7 +12,7 @@
 namespace Ovelund {
 
 // Replaces the host-to-address map; an empty map restores plain resolution.
-void SetHostAddressMap(std::map<String, String> hostToAddress);
+OVELUND_FOR_TESTS void SetHostAddressMap(std::map<String, String> hostToAddress);
 // The address to connect to for `host`: the mapped one, or `host` itself; nothing when the map gives the name
 // no address.
 std::optional<String> ResolveHostForConnection(const String& host);

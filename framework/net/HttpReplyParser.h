@@ -36,8 +36,8 @@ public:
     enum class State { NeedMore, Complete, Failed };
     enum class Failure { None, HeaderTooLarge, BodyTooLarge, CutShort };
 
-    static constexpr std::size_t kMaxHeaderBlock = 64 * 1024;
-    static constexpr std::size_t kMaxBody = 1024 * 1024;
+    static constexpr std::size_t kMaxHeaderBlock = std::size_t{64} * 1024;
+    static constexpr std::size_t kMaxBody = std::size_t{1024} * 1024;
 
     State Feed(const char* data, std::size_t size);
     State FinishOnClose();

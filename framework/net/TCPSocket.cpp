@@ -39,7 +39,7 @@ int callbacksRunning = 0;
 unsigned connectAttemptLimit = 0;
 
 // At most this many bytes are read in one pass; the rest waits for the next.
-constexpr std::size_t kMaxReadPass = 256 * 1024;
+constexpr std::size_t kMaxReadPass = std::size_t{256} * 1024;
 
 // The system's error numbers as the codes of SocketErrors.h:
 //   no descriptor, buffer or memory; no permission; unsupported family; local address unavailable

@@ -11,6 +11,7 @@
 //   failure.
 // - The peer's orderly close and a broken connection (a reset, say) are told apart: OnClosed and OnError.
 
+#include "framework/core/ForTests.h"
 #include "framework/core/String.h"
 #include "framework/net/SocketCore.h"
 
@@ -45,12 +46,12 @@ public:
     bool IsConnected() const;
 
     // How many connect attempts this socket has started: one per address tried, a new round included.
-    std::uint64_t ConnectAttempts() const;
+    OVELUND_FOR_TESTS std::uint64_t ConnectAttempts() const;
     // A test seam: makes the system give up on an unanswered connect attempt soon instead of after its own
     // limit, for sockets that connect from now on: after `milliseconds` (rounded up to its retry interval)
     // where it applies a time limit to a connect, else after its fewest retries, a few seconds. 0 restores
     // the system's limit.
-    static void SetConnectAttemptLimit(unsigned milliseconds);
+    OVELUND_FOR_TESTS static void SetConnectAttemptLimit(unsigned milliseconds);
 
 protected:
     // What subclasses do on the socket's events; the default raises the matching SocketCore event. Error

@@ -521,8 +521,9 @@ void CompactListView::paintEvent(QPaintEvent* event) {
                 continue;
             }
             const QString shown = metrics.elidedText(PaintedText(text), Qt::ElideRight, textArea.width());
-            painter.drawText(
-                textArea, HorizontalAlignment(alignments_[c]) | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+            const int flags =
+                static_cast<int>(HorizontalAlignment(alignments_[c]) | Qt::AlignVCenter | Qt::TextSingleLine);
+            painter.drawText(textArea, flags, shown);
         }
     }
 

@@ -5,7 +5,7 @@
 // bytes live in a byte arena of 64 KiB blocks. Neither ever moves once written, so an append costs the same
 // at row ten as at row ten million: no per-row heap node and no reallocation that copies the rows.
 //
-// Rows and columns count from 0. Out-of-range access is defined: cell() returns an empty view and setCell()
+// Rows and columns count from 0. Out-of-range access is defined: Cell() returns an empty view and SetCell()
 // does nothing. A cell that was never set reads as empty.
 
 #include <cstddef>
@@ -40,7 +40,7 @@ public:
     // Appends a row whose first cell is `text` and returns its index; -1 once the store holds INT32_MAX rows.
     std::int32_t AddRow(std::string_view text);
     // Replaces one cell. A text no longer than the cell's current one is written in place; a longer one is
-    // appended to the arena (the old bytes stay allocated until clear()).
+    // appended to the arena (the old bytes stay allocated until Clear()).
     void SetCell(std::int32_t row, std::int32_t column, std::string_view text);
     // The view stays valid until the store is next modified.
     std::string_view Cell(std::int32_t row, std::int32_t column) const;
@@ -53,7 +53,7 @@ public:
     std::size_t BytesAllocated() const;
 
 private:
-    // Trivial on purpose: a fresh block of cells is left untouched until its rows are added (see addRow).
+    // Trivial on purpose: a fresh block of cells is left untouched until its rows are added (see AddRow).
     struct CellRef {
         std::uint32_t chunk;
         std::uint32_t offset;

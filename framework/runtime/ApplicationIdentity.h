@@ -3,6 +3,7 @@
 // running application's version, which comes from the build. The framework knows nothing of the program but
 // this.
 
+#include "framework/core/ForTests.h"
 #include "framework/core/String.h"
 
 #include <cstdint>
@@ -18,7 +19,7 @@ struct ApplicationVersion {
     String longVersion;
 };
 const ApplicationVersion& RunningVersion();
-void SetRunningVersion(const ApplicationVersion& version);
+OVELUND_FOR_TESTS void SetRunningVersion(const ApplicationVersion& version);
 
 struct ApplicationIdentity {
     // The name the platform shows for the application: the title of its message boxes, for one.

@@ -7,6 +7,8 @@
 // exception is no RuntimeException: program code never catches it, and the framework's dispatch boundary
 // swallows it, so the interrupted handler ends at once and the event loop returns.
 
+#include "framework/core/ForTests.h"
+
 #include <cstdint>
 
 namespace Ovelund {
@@ -34,7 +36,7 @@ inline void RuntimeBackgroundTasks(std::uint64_t calls) {
 }
 
 // Total number of hook calls accounted since start; tests use it to check the loops' accounting.
-inline std::uint64_t RuntimeBackgroundTaskCount() {
+OVELUND_FOR_TESTS inline std::uint64_t RuntimeBackgroundTaskCount() {
     return detail::backgroundTaskCalls;
 }
 

@@ -2,6 +2,8 @@
 // The toolkit's application object and event loop, quitting, and how often the background-task hook lets
 // pending events through. Start-up and shutdown (framework/startup/Startup.h) drive it.
 
+#include "framework/core/ForTests.h"
+
 #include <chrono>
 
 namespace Ovelund {
@@ -22,6 +24,6 @@ int RuntimeQuitExitCode();
 // How long the background-task hook waits between two deliveries of pending events: 4 ms unless set. Tests
 // set 0, so that the first clock check inside a step delivers the events they posted, however short the step.
 // A negative interval restores the default.
-void RuntimeSetEventDeliveryInterval(std::chrono::milliseconds interval);
+OVELUND_FOR_TESTS void RuntimeSetEventDeliveryInterval(std::chrono::milliseconds interval);
 
 } // namespace Ovelund

@@ -4,6 +4,7 @@
 // destructor withdraws it too. The platform's table is kept in-process here.
 
 #include "framework/core/ClassRecord.h"
+#include "framework/core/ForTests.h"
 #include "framework/core/Object.h"
 #include "framework/core/String.h"
 
@@ -51,6 +52,6 @@ void RuntimeRegisterFileType(const String& name, const String& creator, const St
 void RuntimeUnregisterFileType(const String& name);
 const std::vector<RegisteredFileType>& RuntimeRegisteredFileTypes();
 // How many registrations the platform has seen since start; tests use it.
-std::size_t RuntimeFileTypeRegistrationCount();
+OVELUND_FOR_TESTS std::size_t RuntimeFileTypeRegistrationCount();
 
 } // namespace Ovelund

@@ -2,6 +2,8 @@
 // The scheduling of background workers: Linux's idle class, in which a thread runs only on a processor that
 // nothing else wants, so the user-interface thread and every other program go first.
 
+#include "framework/core/ForTests.h"
+
 #include <thread>
 
 namespace Ovelund {
@@ -14,7 +16,7 @@ enum class ThreadPriority { Idle, Nice19, Unchanged };
 ThreadPriority LowerThreadToIdlePriority();
 
 // How the calling thread is scheduled now: Idle, Nice19 (or weaker), or Unchanged for anything else.
-ThreadPriority CurrentThreadPriority();
+OVELUND_FOR_TESTS ThreadPriority CurrentThreadPriority();
 
 // Moves `thread`, one of this process's, back to the normal class; false where the system refuses, as it does
 // for a process without the privilege or the RLIMIT_NICE allowance to leave the idle class.

@@ -1,7 +1,8 @@
 #pragma once
 // The framework's start-up and shutdown, in the order the program calls them: RuntimeInit, the class records
-// (RegisterFrameworkClasses, then the program's), RunFrameworkInitialization, RuntimeRun, then
-// ReleaseFrameworkGlobals and RuntimeExit.
+// (RegisterFrameworkClasses, then the program's), early start-up's RuntimeInitExternalClasses and
+// InitPluginEntrypoints, RunFrameworkInitialization, RuntimeRun, then ReleaseFrameworkGlobals and
+// RuntimeExit.
 //
 // Choices of this framework:
 // - RunFrameworkInitialization calls the late start-up delegate once, before it returns.
@@ -17,8 +18,12 @@ int RuntimeExit();
 // Registers the framework's own classes, in a fixed order, before any of the program's.
 void RegisterFrameworkClasses();
 
-// Early start-up's look-up of the framework's plug-in entry points. This framework has no plug-ins (its HTTP
-// client asks for no credentials), so there is nothing to look up; the call stays where start-up makes it.
+// Early start-up's two framework steps, in this order. Each is a call with nothing to do here, kept where
+// start-up makes it:
+// - the initialisation of the framework's external classes, those that come from outside its own sources
+//   (a plug-in's): it has none, every class it knows is registered from its class record;
+// - the look-up of its plug-in entry points: it has no plug-ins (its HTTP client asks for no credentials).
+inline void RuntimeInitExternalClasses() {}
 inline void InitPluginEntrypoints() {}
 
 using LateStartupDelegate = Delegate<void>;

@@ -109,10 +109,8 @@ public:
     void SetMaxWidth(std::int32_t value);
     std::int32_t MaxHeight() const { return maxHeight_; }
     void SetMaxHeight(std::int32_t value);
-    // 1 a modal dialog, application-modal whenever it shows, from its first show on; any other value a
-    // document window.
-    // The frame's kind: kModalFrame makes a dialog that is application-modal whenever it shows; any other
-    // value a plain window.
+    // The frame's kind: kModalFrame makes a dialog that is application-modal whenever it shows, from its
+    // first show on; any other value a plain window.
     static constexpr std::int32_t kModalFrame = 1;
     std::int32_t Frame() const { return frame_; }
     void SetFrame(std::int32_t value);

@@ -4,10 +4,10 @@
 // event to a handler method of the window through a delegate with a weak target.
 
 #include "framework/controls/RectControl.h"
+#include "framework/core/EventSource.h"
 #include "framework/core/SetProperties.h"
 #include "framework/windows/Window.h"
 
-#include "framework/core/EventSource.h"
 #include <array>
 #include <cstddef>
 #include <type_traits>
