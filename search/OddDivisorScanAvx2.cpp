@@ -12,8 +12,8 @@
 namespace search::detail {
 namespace {
 
-constexpr int kLanes = 4;
-constexpr int kGroupVectors = kGroupDivisors / kLanes;
+constexpr std::int64_t kLanes = 4;
+constexpr std::int64_t kGroupVectors = kGroupDivisors / kLanes;
 constexpr int kNearest = _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC;
 
 // Everything a group's remainders depend on. The line is used by the linear method only.
