@@ -1,6 +1,8 @@
 #include "framework/runtime/Processors.h"
 
+#include <fcntl.h>
 #include <sched.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -8,9 +10,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdint>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 namespace Ovelund {
 namespace {
@@ -18,21 +18,29 @@ namespace {
 // The largest affinity set tried: far beyond any kernel's processor limit, so that the doubling ends.
 constexpr std::size_t kMostProcessors = std::size_t{1} << 20;
 
+// A small file of the kernel's, with plain system calls: the quotas are read while a scan waits, so the
+// stream library's set-up per file would be most of the cost.
 std::optional<std::string> WholeFile(const std::string& path) {
-    std::ifstream file(path);
-    if (!file)
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0)
         return std::nullopt;
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    std::string text;
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = ::read(file, buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<std::size_t>(got));
+    ::close(file);
+    if (got < 0)
+        return std::nullopt;
+    return text;
 }
 
 std::optional<std::string> FirstLine(const std::string& path) {
-    std::ifstream file(path);
-    std::string line;
-    if (!file || !std::getline(file, line))
+    std::optional<std::string> text = WholeFile(path);
+    if (!text)
         return std::nullopt;
-    return line;
+    text->resize(std::min(text->size(), text->find('\n')));
+    return text;
 }
 
 std::string_view WithoutTrailingBlanks(std::string_view text) {
@@ -244,11 +252,23 @@ std::optional<unsigned> QuotaProcessors() {
     std::optional<std::string> cgroups = WholeFile("/proc/thread-self/cgroup");
     if (!cgroups)
         cgroups = WholeFile("/proc/self/cgroup");
-    const std::optional<std::string> mountInfo = WholeFile("/proc/self/mountinfo");
-    if (!cgroups || !mountInfo)
+    if (!cgroups)
         return std::nullopt;
+    // The mounts are read again only when the groups change: control-group hierarchies are mounted once, at
+    // boot or when a container starts.
+    struct Known {
+        std::string cgroups;
+        std::vector<QuotaHierarchy> hierarchies;
+    };
+    static thread_local std::optional<Known> known;
+    if (!known || known->cgroups != *cgroups) {
+        const std::optional<std::string> mountInfo = WholeFile("/proc/self/mountinfo");
+        if (!mountInfo)
+            return std::nullopt;
+        known = Known{*cgroups, QuotaHierarchies(*cgroups, *mountInfo)};
+    }
     std::optional<unsigned> tightest;
-    for (const QuotaHierarchy& hierarchy : QuotaHierarchies(*cgroups, *mountInfo)) {
+    for (const QuotaHierarchy& hierarchy : known->hierarchies) {
         const std::optional<unsigned> processors =
             hierarchy.v1 ? V1GroupQuotaProcessors(hierarchy.mountPoint, hierarchy.group)
                          : GroupQuotaProcessors(hierarchy.mountPoint, hierarchy.group);
