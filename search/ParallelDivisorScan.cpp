@@ -2,6 +2,7 @@
 // pool's workers help with. The job ends without waiting, so a late worker may still be inside it
 // afterwards: jobs are kept and reused only once no worker holds it.
 
+#include "framework/core/FlagScope.h"
 #include "framework/runtime/Processors.h"
 #include "search/DivisorRanges.h"
 #include "search/OddDivisorScanDetail.h"
@@ -28,18 +29,6 @@ DivisorRanges& FreeJob() {
     return *jobs->emplace_back(std::make_unique<DivisorRanges>());
 }
 
-// Marks the job driven for the scan's lifetime, on every way out.
-class Driving {
-public:
-    explicit Driving(DivisorRanges& job) : job_(job) { job_.driven = true; }
-    Driving(const Driving&) = delete;
-    Driving& operator=(const Driving&) = delete;
-    ~Driving() { job_.driven = false; }
-
-private:
-    DivisorRanges& job_;
-};
-
 } // namespace
 
 unsigned HelpingWorkers() {
@@ -64,7 +53,8 @@ bool ScanOnAllCores(std::int64_t candidate, std::int64_t firstDivisor, std::int6
     }
     if (!pool.TryStart(job, helpers))
         return false;
-    const Driving driving(job);
+    // Marks the job driven for the scan's lifetime, on every way out.
+    const Ovelund::FlagScope driving(job.driven);
     // Ends the job on every way out, also when the hook throws, without waiting for its workers.
     const StartedSession session(pool, job);
     offset = job.Drive();

@@ -1,5 +1,6 @@
 #include "framework/controls/TextField.h"
 
+#include "framework/core/FlagScope.h"
 #include "framework/core/Text.h"
 #include "framework/dispatch/Dispatch.h"
 #include "framework/qt/ControlNative.h"
@@ -213,11 +214,7 @@ template <class Change> void TextField::ProgramChange(Change&& change) {
         return;
     const QString before = edit->text();
     {
-        struct Reset {
-            bool& flag;
-            ~Reset() { flag = false; }
-        } reset{programChange_};
-        programChange_ = true;
+        const FlagScope programChange(programChange_);
         change(*edit);
     }
     const QString after = edit->text();

@@ -1,6 +1,7 @@
 #include "framework/controls/Timer.h"
 
 #include "framework/dispatch/Dispatch.h"
+#include "framework/qt/DeferredPtr.h"
 #include "framework/runtime/UIThread.h"
 
 #include <QTimer>
@@ -10,18 +11,10 @@
 namespace Ovelund {
 
 // The toolkit timer. A timer whose last reference goes inside its own tick (the window that holds it closed
-// during the tick) must not delete the toolkit timer in the middle of its signal, so that deletion waits.
+// during the tick) lets its toolkit timer go in the middle of that timer's signal, so its deletion waits.
 struct TimerNative {
-    QTimer* timer = new QTimer;
-    bool ticking = false;
-    ~TimerNative() {
-        timer->disconnect();
-        timer->stop();
-        if (ticking)
-            timer->deleteLater();
-        else
-            delete timer;
-    }
+    DeferredPtr<QTimer> timer{new QTimer};
+    ~TimerNative() { timer->stop(); }
 };
 
 const ClassRecord& Timer::Lookup() {
@@ -35,17 +28,10 @@ const ClassRecord& Timer::Lookup() {
 
 Timer::Timer() : native_(std::make_unique<TimerNative>()) {
     native_->timer->setTimerType(Qt::PreciseTimer);
-    TimerNative* native = native_.get();
-    QObject::connect(native_->timer, &QTimer::timeout, [this, native] {
-        Ref<Object> self = weak_from_this().lock();
-        if (!self)
-            return;
-        WeakRef<Object> alive = self;
-        native->ticking = true;
-        Dispatch([this] { Tick(); });
-        self.reset(); // may destroy this timer, which then leaves its toolkit timer to deleteLater
-        if (!alive.expired())
-            native->ticking = false;
+    QObject::connect(native_->timer.get(), &QTimer::timeout, [this] {
+        // Held through the tick, whose handler may drop the last reference to this timer.
+        if (Ref<Object> self = weak_from_this().lock())
+            Dispatch([this] { Tick(); });
     });
 }
 

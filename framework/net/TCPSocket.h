@@ -21,7 +21,7 @@
 
 namespace Ovelund {
 
-struct TCPSocketNative;
+class TCPSocketNative;
 
 class TCPSocket : public SocketCore {
     OVELUND_OBJECT
@@ -73,7 +73,7 @@ protected:
     void Post(std::function<void()> work);
 
 private:
-    friend struct TCPSocketNative;
+    friend class TCPSocketNative;
     String address_;
     std::unique_ptr<TCPSocketNative> native_;
 };

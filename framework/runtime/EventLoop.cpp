@@ -85,7 +85,8 @@ void RuntimeRunEventLoop() {
 }
 
 void RuntimeStopToolkit() {
-    // Windows hand their widgets to deleteLater; let those deletions happen before the toolkit goes.
+    // Windows hand their widgets to deleteLater, timers and sockets their toolkit objects; let those
+    // deletions happen before the toolkit goes.
     if (QCoreApplication::instance())
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     delete std::exchange(State().ownedApplication, nullptr);

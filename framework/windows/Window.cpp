@@ -6,6 +6,7 @@
 #include "framework/controls/Control.h"
 #include "framework/controls/PaneChild.h"
 #include "framework/controls/RectControl.h"
+#include "framework/core/FlagScope.h"
 #include "framework/dispatch/Dispatch.h"
 #include "framework/qt/ControlNative.h"
 #include "framework/qt/MenuItemNative.h"
@@ -24,20 +25,6 @@
 #include <map>
 
 namespace Ovelund {
-
-namespace {
-// Keeps an object's "being built" or "closing" flag up while a scope runs, also when a handler throws.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-};
-} // namespace
 
 WindowFrame::WindowFrame(QWidget* parent) : QWidget(parent, Qt::Window) {}
 

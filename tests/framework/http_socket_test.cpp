@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -24,6 +25,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -697,6 +699,157 @@ TEST_F(HttpSocketTest, TheTcpLayerReportsConnectionsThatCannotBeMade) {
         EXPECT_EQ(events->errors, std::vector<std::int32_t>{c.code});
     }
 }
+
+// ---- a plain socket that its own handler closes, drops or connects again ----
+
+enum class TcpEvent { Connected, DataAvailable, Error };
+
+// Notes a plain socket's events in order, answers Connected with a request as TcpRecorder does, and calls
+// `act` in the first event of the kind `actIn`.
+class ActingTcpHandlers : public Object {
+public:
+    void Connected(Ref<TCPSocket> sender) {
+        sender->Write("ping\r\n\r\n");
+        Note(TcpEvent::Connected, sender);
+    }
+    void DataAvailable(Ref<TCPSocket> sender) {
+        data += sender->ReadAll();
+        Note(TcpEvent::DataAvailable, sender);
+    }
+    void Error(Ref<TCPSocket> sender) {
+        errors.push_back(sender->LastErrorCode());
+        Note(TcpEvent::Error, sender);
+    }
+
+    std::vector<TcpEvent> events;
+    String data;
+    std::vector<std::int32_t> errors;
+    TcpEvent actIn = TcpEvent::Connected;
+    std::function<void(const Ref<TCPSocket>&)> act;
+
+private:
+    void Note(TcpEvent event, const Ref<TCPSocket>& sender) {
+        events.push_back(event);
+        if (act && event == actIn)
+            std::exchange(act, nullptr)(sender);
+    }
+};
+
+Ref<TCPSocket> NewActingTcpSocket(const Ref<ActingTcpHandlers>& handlers) {
+    auto socket = std::make_shared<TCPSocket>();
+    using Handler = void (ActingTcpHandlers::*)(Ref<TCPSocket>);
+    for (auto [event, handler] :
+         {std::pair<int, Handler>{SocketCore::EventConnected, &ActingTcpHandlers::Connected},
+          {SocketCore::EventDataAvailable, &ActingTcpHandlers::DataAvailable},
+          {SocketCore::EventError, &ActingTcpHandlers::Error}})
+        RuntimeAddEventHandler(*socket, event,
+                               RuntimeCreateDelegate(handler, handlers, "( TCPSocket )", true));
+    return socket;
+}
+
+enum class InHandler { Drop, CloseAndConnectAgain };
+
+struct InHandlerCase {
+    const char* name;
+    TcpEvent actIn;
+    Script script; // the server's; none for a refused connect
+    bool refused;
+    // The events of one connection, from the first to the last: each DataAvailable brings "hello".
+    std::vector<TcpEvent> connection;
+};
+
+void PrintTo(const InHandlerCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class TcpSocketInItsOwnHandler : public HttpSocketTest,
+                                 public testing::WithParamInterface<std::tuple<InHandlerCase, InHandler>> {};
+
+// The socket is let go, or closed and connected again, from inside the event loop's call for its own
+// connection. A dropped socket raises nothing more and closes its connection; one connected again raises
+// the events of a fresh connection after those of the first, up to the one it acted in.
+TEST_P(TcpSocketInItsOwnHandler, ActsOnTheSocketAsAnywhereElse) {
+    const auto& [c, action] = GetParam();
+    LoopbackServer server(c.script);
+    ASSERT_TRUE(server.listening());
+    testing_support::ClosedLoopbackPort closed;
+    auto handlers = std::make_shared<ActingTcpHandlers>();
+    Ref<TCPSocket> socket = NewActingTcpSocket(handlers);
+    const WeakRef<TCPSocket> weak = socket;
+    bool acted = false;
+    handlers->actIn = c.actIn;
+    handlers->act = [&](const Ref<TCPSocket>& sender) {
+        acted = true;
+        if (action == InHandler::Drop) {
+            socket.reset();
+        } else {
+            sender->Close();
+            sender->Connect();
+        }
+    };
+
+    std::vector<TcpEvent> expected(c.connection.begin(),
+                                   std::find(c.connection.begin(), c.connection.end(), c.actIn) + 1);
+    if (action == InHandler::CloseAndConnectAgain)
+        expected.insert(expected.end(), c.connection.begin(), c.connection.end());
+    socket->SetAddress("127.0.0.1");
+    socket->SetPort(c.refused ? closed.port() : server.port());
+    socket->Connect();
+    ASSERT_TRUE(RunUntil([&] { return acted && handlers->events.size() >= expected.size(); }));
+    RunFor();
+
+    EXPECT_EQ(handlers->events, expected);
+    String data;
+    std::vector<std::int32_t> errors;
+    for (TcpEvent event : expected) {
+        if (event == TcpEvent::DataAvailable)
+            data += "hello";
+        else if (event == TcpEvent::Error)
+            errors.push_back(SocketError::kLostConnection);
+    }
+    EXPECT_EQ(handlers->data, data);
+    EXPECT_EQ(handlers->errors, errors);
+    if (action == InHandler::Drop) {
+        EXPECT_TRUE(weak.expired());
+        if (expected.back() != TcpEvent::Error) {
+            EXPECT_TRUE(RunUntil([&] { return server.clientClosed(); }))
+                << "the dropped socket's connection ends";
+        }
+    } else if (!c.refused) {
+        EXPECT_EQ(server.connections(), 2);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , TcpSocketInItsOwnHandler,
+    testing::Combine(
+        testing::Values(InHandlerCase{"Connected",
+                                      TcpEvent::Connected,
+                                      {{"hello"}, 0, false},
+                                      false,
+                                      {TcpEvent::Connected, TcpEvent::DataAvailable}},
+                        InHandlerCase{"DataAvailable",
+                                      TcpEvent::DataAvailable,
+                                      {{"hello"}, 0, false},
+                                      false,
+                                      {TcpEvent::Connected, TcpEvent::DataAvailable}},
+                        InHandlerCase{"ErrorOfThePeersClose",
+                                      TcpEvent::Error,
+                                      {{"hello"}},
+                                      false,
+                                      {TcpEvent::Connected, TcpEvent::DataAvailable, TcpEvent::Error}},
+                        InHandlerCase{"ErrorOfAReset",
+                                      TcpEvent::Error,
+                                      {{"hello"}, 0, false, true, true},
+                                      false,
+                                      {TcpEvent::Connected, TcpEvent::DataAvailable, TcpEvent::Error}},
+                        InHandlerCase{
+                            "ErrorOfARefusedConnect", TcpEvent::Error, {}, true, {TcpEvent::Error}}),
+        testing::Values(InHandler::Drop, InHandler::CloseAndConnectAgain)),
+    [](const testing::TestParamInfo<std::tuple<InHandlerCase, InHandler>>& info) {
+        return std::string(std::get<0>(info.param).name) +
+               (std::get<1>(info.param) == InHandler::Drop ? "_Drop" : "_CloseAndConnectAgain");
+    });
 
 } // namespace
 } // namespace Ovelund
