@@ -769,7 +769,8 @@ class TcpSocketInItsOwnHandler : public HttpSocketTest,
 // connection. A dropped socket raises nothing more and closes its connection; one connected again raises
 // the events of a fresh connection after those of the first, up to the one it acted in.
 TEST_P(TcpSocketInItsOwnHandler, ActsOnTheSocketAsAnywhereElse) {
-    const auto& [c, action] = GetParam();
+    const auto& c = std::get<0>(GetParam());
+    const auto action = std::get<1>(GetParam()); // a plain name, so that the lambdas below may capture it
     LoopbackServer server(c.script);
     ASSERT_TRUE(server.listening());
     testing_support::ClosedLoopbackPort closed;
