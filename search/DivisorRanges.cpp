@@ -27,8 +27,7 @@ void DivisorRanges::Reset(std::int64_t candidate, std::int64_t firstDivisor, std
                           std::int64_t rangeDivisors, BlockScan scan) {
     count = std::max<std::int64_t>(0, count);
     rangeDivisors = std::max<std::int64_t>(1, rangeDivisors);
-    // Rounded up without forming count + rangeDivisors, which overflows near the top of 64 bits.
-    const std::int64_t ranges = count / rangeDivisors + (count % rangeDivisors != 0 ? 1 : 0);
+    const std::int64_t ranges = RangesCovering(count, rangeDivisors);
     if (static_cast<std::size_t>(ranges) > capacity_) {
         // Sized only once the new slots are there, so a failed allocation leaves the old ones in force.
         answers_ = std::make_unique<std::atomic<std::int64_t>[]>(static_cast<std::size_t>(ranges));

@@ -23,6 +23,12 @@
 
 namespace search::detail {
 
+// How many ranges of `length` (at least 1) cover `count` (at least 0) divisors: rounded up without forming
+// count + length, which overflows near the top of 64 bits.
+constexpr std::int64_t RangesCovering(std::int64_t count, std::int64_t length) {
+    return count / length + (count % length != 0 ? 1 : 0);
+}
+
 class DivisorRanges final : public ScanPool::Job {
 public:
     // Prepares a scan of the divisors firstDivisor + 2k, 0 <= k < count, in ranges of rangeDivisors (a

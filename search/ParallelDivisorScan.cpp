@@ -43,8 +43,7 @@ bool ScanOnAllCores(std::int64_t candidate, std::int64_t firstDivisor, std::int6
     if (helpers == 0)
         return false;
     // Bounds the answer slots (8 bytes a range) whatever the settings.
-    const std::int64_t length =
-        std::max(rangeDivisors, count / kMostRanges + (count % kMostRanges != 0 ? 1 : 0));
+    const std::int64_t length = std::max(rangeDivisors, RangesCovering(count, kMostRanges));
     DivisorRanges& job = FreeJob();
     try {
         job.Reset(candidate, firstDivisor, count, length, scan);

@@ -49,20 +49,16 @@ std::string_view WithoutTrailingBlanks(std::string_view text) {
     return text;
 }
 
-std::optional<long long> Number(std::string_view text) {
+// The whole text as a number above 0; nothing for anything else ("max", -1, a stray character).
+std::optional<long long> PositiveNumber(std::string_view text) {
     long long value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
+    if (error != std::errc() || end != text.data() + text.size() || value <= 0)
         return std::nullopt;
     return value;
 }
 
-std::optional<long long> PositiveNumber(std::string_view text) {
-    const std::optional<long long> value = Number(text);
-    return value && *value > 0 ? value : std::nullopt;
-}
-
-std::optional<unsigned> ProcessorsIn(long long quota, long long period) {
+unsigned ProcessorsIn(long long quota, long long period) {
     return static_cast<unsigned>(std::clamp<long long>(quota / period, 1, 1 << 30));
 }
 
